@@ -1,0 +1,184 @@
+#include "model/output_fields.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "com/accessors.h"
+#include "com/enumerator.h"
+#include "vb/convert.h"
+#include "vb/currency.h"
+#include "vb/files.h"
+#include "vb/present.h"
+
+namespace claimfile {
+
+namespace {
+
+// Mid$(line, start, length) = text: replaces at most length characters from start, never
+// growing the line. A start outside the line, or a negative length, raises 5.
+void MidAssign(std::wstring& line, long start, long length, const std::wstring& text) {
+  if (start < 1 || start > static_cast<long>(line.size()) || length < 0) vb::Raise(vb::errInvalidCall);
+  size_t room = line.size() - static_cast<size_t>(start) + 1;
+  size_t n = std::min({text.size(), static_cast<size_t>(length), room});
+  line.replace(static_cast<size_t>(start) - 1, n, text, 0, n);
+}
+
+// The text written over the right end of `width` zeros; 5 when it does not fit.
+std::wstring RightInZeros(const std::wstring& text, long width) {
+  if (width < 0) vb::Raise(vb::errInvalidCall);
+  std::wstring zeros(static_cast<size_t>(width), L'0');
+  MidAssign(zeros, width - static_cast<long>(text.size()) + 1, width, text);
+  return zeros;
+}
+
+// The value of one layout member, formatted by its data type.
+std::wstring FormatForRecord(const OutputField& d, std::wstring v) {
+  const long width = d.FieldLength();
+  switch (d.DataType) {
+    case OutputFieldTypeNumeric:
+      if (!v.empty()) v = RightInZeros(v, width);
+      break;
+    case OutputFieldTypeCurrency:
+      if (!v.empty() && vb::IsNumeric(v)) {
+        long cents = (vb::Currency::FromText(v) * 100).ToLong();
+        v = RightInZeros(vb::LongToText(cents), width);
+      }
+      break;
+    case OutputFieldTypeFixedOne:
+      if (!v.empty()) v = RightInZeros(vb::DoubleToText(vb::ToDouble(v) * 10), width);
+      break;
+    default:
+      if (!d.Format.empty()) v = vb::Format(v, d.Format);
+      break;
+  }
+  return v;
+}
+
+}  // namespace
+
+void OutputFields::DoPrintSetValues() {
+  std::wstring file = vb::InputBox(L"Enter new file", L"New File", L"C:\\SET.BAS");
+  if (file.empty()) return;
+  short fn = vb::FreeFile();
+  vb::OpenForOutput(fn, file);
+  try {
+    for (auto& f : mCol) {
+      const std::wstring& n = f->Name;
+      vb::Print(fn, L"Public Property Let " + n + L"(" + n + L" As String)");
+      vb::Print(fn, L"  OutFields.SetValue \"" + n + L"\", " + n);
+      vb::Print(fn, L"End Property");
+    }
+  } catch (...) {
+    vb::Close(fn);
+    throw;
+  }
+  vb::Close(fn);
+}
+
+bool OutputFields::PrintMe(short iFn) {
+  if (!OutDefns) vb::Raise(vb::errObjectNotSet);
+  std::wstring line(kLineWidth, L' ');
+  for (auto& d : *OutDefns) {
+    std::wstring v = d->Name.empty() ? d->Value : mCol.Item(d->Name)->Value;
+    v = FormatForRecord(*d, std::move(v));
+    MidAssign(line, d->FromCol, d->FieldLength(), v);
+  }
+  vb::Print(iFn, line, !OutDefns->LastLine);
+  return true;
+}
+
+void OutputFields::SetValue(const std::wstring& name, const std::wstring& value) {
+  if (!BRExists(name)) throw vb::RuntimeError(kMissingFieldError, L"", L"");
+  mCol.Item(name)->Value = value;
+}
+
+bool OutputFields::BRExists(const std::wstring& name) const { return mCol.Contains(name); }
+
+com::Ptr<OutputField> OutputFields::Add(const std::wstring& name, long row, long fromCol, long toCol,
+                                        const std::wstring& value, OutputFieldType dataType,
+                                        const std::wstring& format, bool required) {
+  auto f = com::Make<OutputField>();
+  f->Name = name;
+  f->Row = row;
+  f->FromCol = fromCol;
+  f->ToCol = toCol;
+  f->Value = value;
+  f->DataType = dataType;
+  f->Format = format;
+  f->Required = required;
+  if (f->Valid()) {
+    if (name.empty())
+      mCol.Add(f);
+    else
+      mCol.Add(f, name);
+  }
+  return f;
+}
+
+// ---- _OutputFields ---------------------------------------------------------------------------
+
+HRESULT OutputFields::get_OutDefns(_OutputFields** out) { return com::Get(out, OutDefns); }
+HRESULT OutputFields::reservedOutDefns() { return E_NOTIMPL; }
+HRESULT OutputFields::putref_OutDefns(_OutputFields* v) {
+  return Run([&] { OutDefns = com::RequireImpl<OutputFields>(v); });
+}
+HRESULT OutputFields::get_LastLine(VARIANT_BOOL* out) { return com::Get(out, LastLine); }
+HRESULT OutputFields::put_LastLine(VARIANT_BOOL v) { return com::Let(LastLine, v); }
+
+HRESULT OutputFields::PrintSetValues() {
+  return Run([&] { DoPrintSetValues(); });
+}
+
+HRESULT OutputFields::PrintMe(short* iFn, VARIANT_BOOL* out) {
+  if (!iFn || !out) return E_POINTER;
+  return Run([&] { *out = com::VarBool(PrintMe(*iFn)); });
+}
+
+HRESULT OutputFields::SetValue(BSTR* name, BSTR* value, VARIANT* out) {
+  if (!name || !value) return E_POINTER;
+  if (out) VariantInit(out);
+  return Run([&] { SetValue(com::FromBstr(*name), com::FromBstr(*value)); });
+}
+
+HRESULT OutputFields::BRExists(BSTR* name, VARIANT_BOOL* out) {
+  if (!name || !out) return E_POINTER;
+  return Run([&] { *out = com::VarBool(BRExists(com::FromBstr(*name))); });
+}
+
+HRESULT OutputFields::Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,
+                          OutputFieldType* dataType, BSTR* format, VARIANT_BOOL* required,
+                          _OutputField** out) {
+  if (!name || !out) return E_POINTER;
+  *out = nullptr;
+  return Run([&] {
+    auto f = Add(com::FromBstr(*name), row ? *row : 0, fromCol ? *fromCol : 0, toCol ? *toCol : 0,
+                 value ? com::FromBstr(*value) : std::wstring(), dataType ? *dataType : OutputFieldTypeText,
+                 format ? com::FromBstr(*format) : std::wstring(), required && *required != VARIANT_FALSE);
+    com::PutOut(f, out);
+  });
+}
+
+HRESULT OutputFields::get_Item(VARIANT* index, _OutputField** out) {
+  if (!index || !out) return E_POINTER;
+  *out = nullptr;
+  return Run([&] { com::PutOut(Item(vb::CollectionIndex::From(*index)), out); });
+}
+
+HRESULT OutputFields::get_Count(long* out) { return com::Get(out, Count()); }
+
+HRESULT OutputFields::Remove(VARIANT* index) {
+  if (!index) return E_POINTER;
+  return Run([&] { Remove(vb::CollectionIndex::From(*index)); });
+}
+
+HRESULT OutputFields::get_NewEnum(IUnknown** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return Run([&] {
+    std::vector<IDispatch*> items;
+    for (auto& f : mCol) items.push_back(static_cast<_OutputField*>(f.get()));
+    *out = com::NewDispatchEnumerator(items);
+  });
+}
+
+}  // namespace claimfile

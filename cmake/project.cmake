@@ -1,0 +1,75 @@
+# Helpers shared by the components: type libraries, COM server DLLs, tests.
+
+# add_typelib(<name> <idl>): runs widl for the header, the GUID definitions and the .tlb,
+# and makes the static library <name>_idl that carries the header and the GUIDs.
+function(add_typelib name idl)
+  set(out ${CMAKE_CURRENT_BINARY_DIR})
+  get_filename_component(idl_abs ${idl} ABSOLUTE)
+  set(W ${WIDL_EXECUTABLE} ${WIDL_TARGET_FLAG} -I${WIDL_IDL_DIR} -L${WIDL_TLB_DIR} -I${CMAKE_CURRENT_SOURCE_DIR})
+  add_custom_command(
+    OUTPUT ${out}/${name}.h ${out}/${name}_i.c ${out}/${name}.tlb
+    COMMAND ${W} -h -o ${out}/${name}.h   ${idl_abs}
+    COMMAND ${W} -u -o ${out}/${name}_i.c ${idl_abs}
+    COMMAND ${W} -t -o ${out}/${name}.tlb ${idl_abs}
+    DEPENDS ${idl_abs}
+    COMMENT "widl ${name}.idl"
+    VERBATIM)
+  add_library(${name}_idl STATIC ${out}/${name}_i.c ${out}/${name}.h)
+  target_include_directories(${name}_idl PUBLIC ${out})
+  set_property(GLOBAL PROPERTY ${name}_TLB ${out}/${name}.tlb)
+endfunction()
+
+# add_com_server(<name> TYPELIB <tl> SOURCES ... LIBS ...): an in-process COM server DLL
+# named <name>.dll that embeds the type library <tl> as TYPELIB 1.
+function(add_com_server name)
+  cmake_parse_arguments(A "" "TYPELIB;DEF;RC" "SOURCES;LIBS" ${ARGN})
+  get_property(tlb GLOBAL PROPERTY ${A_TYPELIB}_TLB)
+  add_library(${name} SHARED ${A_SOURCES} ${A_RC} ${A_DEF})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+  set_source_files_properties(${A_RC} PROPERTIES OBJECT_DEPENDS ${tlb})
+  get_filename_component(tlb_dir ${tlb} DIRECTORY)
+  target_include_directories(${name} PRIVATE ${tlb_dir})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} ${A_TYPELIB}_idl platform_com platform_vb
+                        ole32 oleaut32 uuid advapi32 user32)
+  target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
+endfunction()
+
+# add_gtest(<name> SOURCES ... LIBS ... [FIXTURES f...]): a GoogleTest program run under Wine.
+function(add_gtest name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
+  if(A_DEPENDS)
+    add_dependencies(${name} ${A_DEPENDS})
+  endif()
+  set(props TIMEOUT 60)
+  if(A_FIXTURES)
+    list(APPEND props FIXTURES_REQUIRED "${A_FIXTURES}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
+endfunction()
+
+# Windows form (Z:\...) of a Unix path, for programs under Wine.
+function(to_wine_path out path)
+  string(REPLACE "/" "\\" p "${path}")
+  set(${out} "Z:${p}" PARENT_SCOPE)
+endfunction()
+
+# add_registration_fixture(<dll target>): registers the DLL with regsvr32 before the tests
+# that require the fixture <dll target> and unregisters it after them.
+function(add_registration_fixture target)
+  to_wine_path(dll "${CMAKE_BINARY_DIR}/bin/${target}.dll")
+  add_test(NAME ${target}_register COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} regsvr32 /s ${dll})
+  add_test(NAME ${target}_unregister COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} regsvr32 /u /s ${dll})
+  set_tests_properties(${target}_register PROPERTIES FIXTURES_SETUP ${target})
+  set_tests_properties(${target}_unregister PROPERTIES FIXTURES_CLEANUP ${target})
+endfunction()
+
+# add_vbs_test(<name> <script> FIXTURES f...): a VBScript host run by Wine's cscript; it passes
+# only when the script's closing count line says "N passed, 0 failed".
+function(add_vbs_test name script)
+  cmake_parse_arguments(A "" "" "FIXTURES" ${ARGN})
+  get_filename_component(abs ${script} ABSOLUTE)
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/run-vbs ${abs})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED "${A_FIXTURES}")
+endfunction()

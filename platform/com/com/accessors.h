@@ -1,0 +1,54 @@
+// Property accessors for plain stored members: the get and let halves of a public variable.
+#pragma once
+#include <oaidl.h>
+
+#include <string>
+
+#include "com/object.h"
+#include "com/ptr.h"
+
+namespace com {
+
+inline HRESULT Get(BSTR* out, const std::wstring& value) {
+  if (!out) return E_POINTER;
+  *out = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+inline HRESULT Get(VARIANT_BOOL* out, bool value) {
+  if (!out) return E_POINTER;
+  *out = VarBool(value);
+  return S_OK;
+}
+template <class T>
+inline HRESULT Get(T* out, T value) {
+  if (!out) return E_POINTER;
+  *out = value;
+  return S_OK;
+}
+// An object member: the interface pointer, AddRef'd, or null for Nothing.
+template <class Itf, class Impl>
+inline HRESULT Get(Itf** out, const Ptr<Impl>& value) {
+  if (!out) return E_POINTER;
+  PutOut(value, out);
+  return S_OK;
+}
+
+inline HRESULT Let(std::wstring& member, BSTR value) {
+  try {
+    member = FromBstr(value);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+inline HRESULT Let(bool& member, VARIANT_BOOL value) {
+  member = value != VARIANT_FALSE;
+  return S_OK;
+}
+template <class T>
+inline HRESULT Let(T& member, T value) {
+  member = value;
+  return S_OK;
+}
+
+}  // namespace com

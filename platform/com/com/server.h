@@ -1,0 +1,48 @@
+// Class factories, DllGetClassObject, DllCanUnloadNow and self-registration for one module.
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+
+#include "com/object.h"
+
+namespace com {
+
+using CreateFn = HRESULT (*)(REFIID iid, void** out);
+
+struct ClassEntry {
+  const CLSID* clsid;
+  const wchar_t* className;  // ProgID is "<library>.<className>"
+  CreateFn create;
+};
+
+// Creates a T and answers iid; a failure in T's constructor fails the creation.
+template <class T>
+HRESULT CreateInstance(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    Ptr<T> obj = Make<T>();
+    return obj->QueryInterface(iid, out);
+  } catch (const vb::RuntimeError& e) {
+    return SetError(e, iid);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+struct ServerInfo {
+  const wchar_t* library;  // the type library's name, first part of every ProgID
+  const GUID* libid;
+  const ClassEntry* classes;
+  size_t classCount;
+};
+
+HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out);
+HRESULT CanUnloadNow();
+// Writes, under HKEY_CLASSES_ROOT, for every class: CLSID\{id} (name), InprocServer32 (this
+// module's path, ThreadingModel Apartment), ProgID, VersionIndependentProgID, TypeLib; and
+// <library>.<class>\CLSID. Then registers the embedded type library.
+HRESULT RegisterServer(const ServerInfo& server);
+HRESULT UnregisterServer(const ServerInfo& server);
+
+}  // namespace com

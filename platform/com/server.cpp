@@ -1,0 +1,134 @@
+// Class factories, module unloading and self-registration.
+#include <windows.h>
+#include <oleauto.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "com/server.h"
+
+namespace com {
+
+namespace {
+
+long g_locks = 0;
+
+class ClassFactory : public IClassFactory {
+ public:
+  explicit ClassFactory(CreateFn create) : create_(create) { ModuleAddRef(); }
+  virtual ~ClassFactory() { ModuleRelease(); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+      *ppv = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    long n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    return create_(riid, ppv);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+    if (lock) {
+      InterlockedIncrement(&g_locks);
+      ModuleAddRef();
+    } else {
+      InterlockedDecrement(&g_locks);
+      ModuleRelease();
+    }
+    return S_OK;
+  }
+
+ private:
+  long refs_ = 0;
+  CreateFn create_;
+};
+
+std::wstring GuidText(const GUID& g) {
+  wchar_t buf[64];
+  StringFromGUID2(g, buf, 64);
+  return buf;
+}
+
+LONG SetKey(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+  HKEY key = nullptr;
+  LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return rc;
+}
+
+}  // namespace
+
+HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  for (size_t i = 0; i < server.classCount; ++i) {
+    if (*server.classes[i].clsid == clsid) {
+      auto* f = new (std::nothrow) ClassFactory(server.classes[i].create);
+      if (!f) return E_OUTOFMEMORY;
+      f->AddRef();
+      HRESULT hr = f->QueryInterface(iid, out);
+      f->Release();
+      return hr;
+    }
+  }
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT CanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+HRESULT RegisterServer(const ServerInfo& server) {
+  const std::wstring path = ThisModulePath();
+  const std::wstring lib = GuidText(*server.libid);
+  for (size_t i = 0; i < server.classCount; ++i) {
+    const ClassEntry& c = server.classes[i];
+    const std::wstring progId = std::wstring(server.library) + L"." + c.className;
+    const std::wstring clsidKey = L"CLSID\\" + GuidText(*c.clsid);
+    LONG rc = SetKey(clsidKey, nullptr, progId);
+    if (rc == ERROR_SUCCESS) rc = SetKey(clsidKey + L"\\InprocServer32", nullptr, path);
+    if (rc == ERROR_SUCCESS) rc = SetKey(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    if (rc == ERROR_SUCCESS) rc = SetKey(clsidKey + L"\\ProgID", nullptr, progId);
+    if (rc == ERROR_SUCCESS) rc = SetKey(clsidKey + L"\\VersionIndependentProgID", nullptr, progId);
+    if (rc == ERROR_SUCCESS) rc = SetKey(clsidKey + L"\\TypeLib", nullptr, lib);
+    if (rc == ERROR_SUCCESS) rc = SetKey(progId, nullptr, progId);
+    if (rc == ERROR_SUCCESS) rc = SetKey(progId + L"\\CLSID", nullptr, GuidText(*c.clsid));
+    if (rc != ERROR_SUCCESS) return SELFREG_E_CLASS;
+  }
+  ITypeLib* tl = ModuleTypeLib();
+  if (!tl) return SELFREG_E_TYPELIB;
+  HRESULT hr = RegisterTypeLib(tl, const_cast<LPOLESTR>(path.c_str()), nullptr);
+  return FAILED(hr) ? SELFREG_E_TYPELIB : S_OK;
+}
+
+HRESULT UnregisterServer(const ServerInfo& server) {
+  for (size_t i = 0; i < server.classCount; ++i) {
+    const ClassEntry& c = server.classes[i];
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(*c.clsid)).c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(server.library) + L"." + c.className).c_str());
+  }
+  if (ITypeLib* tl = ModuleTypeLib()) {
+    TLIBATTR* attr = nullptr;
+    if (SUCCEEDED(tl->GetLibAttr(&attr))) {
+      UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+      tl->ReleaseTLibAttr(attr);
+    }
+  }
+  return S_OK;
+}
+
+}  // namespace com

@@ -1,0 +1,199 @@
+#include "vb/convert.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cmath>
+#include <limits>
+
+#include "vb/error.h"
+
+namespace vb {
+
+namespace {
+
+// Owns a BSTR handed out by oleaut32.
+struct Bstr {
+  BSTR b = nullptr;
+  ~Bstr() { SysFreeString(b); }
+  std::wstring str() const { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
+};
+
+// Owns a VARIANT.
+struct Variant {
+  VARIANT v;
+  Variant() { VariantInit(&v); }
+  ~Variant() { VariantClear(&v); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+};
+
+bool IsBlank(const std::wstring& s) {
+  return s.find_first_not_of(L" \t\r\n") == std::wstring::npos;
+}
+
+LPOLESTR Ole(const std::wstring& s) { return const_cast<LPOLESTR>(s.c_str()); }
+
+[[noreturn]] void RaiseConversion(HRESULT hr) {
+  if (hr == DISP_E_OVERFLOW) Raise(errOverflow);
+  if (hr == E_OUTOFMEMORY) Raise(errOutOfMemory);
+  Raise(errTypeMismatch);
+}
+
+// VarFormat with the run time's defaults for Format: weeks start on Sunday, and week 1 is
+// the week that holds January 1.
+HRESULT FormatVariant(VARIANT* v, const std::wstring& pattern, std::wstring& out) {
+  Bstr b;
+  HRESULT hr = VarFormat(v, Ole(pattern), 1, 1, 0, &b.b);
+  if (SUCCEEDED(hr)) out = b.str();
+  return hr;
+}
+
+}  // namespace
+
+bool IsNumeric(const std::wstring& text) {
+  if (IsBlank(text)) return false;
+  double d = 0;
+  return SUCCEEDED(VarR8FromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d));
+}
+
+bool IsDate(const std::wstring& text) {
+  if (IsBlank(text)) return false;
+  DATE d = 0;
+  return SUCCEEDED(VarDateFromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d));
+}
+
+double ToDouble(const std::wstring& text) {
+  double d = 0;
+  HRESULT hr = VarR8FromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d);
+  if (FAILED(hr)) RaiseConversion(hr);
+  return d;
+}
+
+DATE ToDate(const std::wstring& text) {
+  DATE d = 0;
+  HRESULT hr = VarDateFromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d);
+  if (FAILED(hr)) RaiseConversion(hr);
+  return d;
+}
+
+long ToLong(double value) {
+  if (std::isnan(value)) Raise(errOverflow);
+  // value - floor(value) is exact for every double, so the half is seen exactly.
+  double whole = std::floor(value);
+  const double frac = value - whole;
+  if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+  if (whole < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
+      whole > static_cast<double>(std::numeric_limits<int32_t>::max()))
+    Raise(errOverflow);
+  return static_cast<long>(whole);
+}
+
+short ToInteger(long value) {
+  if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
+    Raise(errOverflow);
+  return static_cast<short>(value);
+}
+
+std::wstring DoubleToText(double value) {
+  Bstr b;
+  HRESULT hr = VarBstrFromR8(value, LOCALE_USER_DEFAULT, 0, &b.b);
+  if (FAILED(hr)) RaiseConversion(hr);
+  return b.str();
+}
+
+std::wstring LongToText(long value) { return std::to_wstring(value); }
+
+std::wstring Format(const std::wstring& value, const std::wstring& pattern) {
+  if (value.empty()) return L"";
+  if (pattern.empty()) return value;
+  Variant v;
+  if (IsNumeric(value)) {
+    V_VT(&v.v) = VT_R8;
+    V_R8(&v.v) = ToDouble(value);
+  } else if (IsDate(value)) {
+    V_VT(&v.v) = VT_DATE;
+    V_DATE(&v.v) = ToDate(value);
+  } else {
+    V_VT(&v.v) = VT_BSTR;
+    V_BSTR(&v.v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+    if (!V_BSTR(&v.v)) Raise(errOutOfMemory);
+  }
+  std::wstring out;
+  if (FAILED(FormatVariant(&v.v, pattern, out))) return value;
+  return out;
+}
+
+std::wstring Format(const VARIANT& value, const std::wstring& pattern) {
+  Variant v;
+  HRESULT hr = VariantCopyInd(&v.v, const_cast<VARIANT*>(&value));
+  if (FAILED(hr)) RaiseConversion(hr);
+  switch (V_VT(&v.v)) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return L"";
+    case VT_BSTR:
+      return Format(V_BSTR(&v.v) ? std::wstring(V_BSTR(&v.v), SysStringLen(V_BSTR(&v.v))) : std::wstring(),
+                    pattern);
+    default:
+      break;
+  }
+  std::wstring out;
+  if (pattern.empty()) {
+    Variant text;
+    hr = VariantChangeType(&text.v, &v.v, VARIANT_ALPHABOOL, VT_BSTR);
+    if (FAILED(hr)) RaiseConversion(hr);
+    return V_BSTR(&text.v) ? std::wstring(V_BSTR(&text.v), SysStringLen(V_BSTR(&text.v))) : std::wstring();
+  }
+  hr = FormatVariant(&v.v, pattern, out);
+  if (FAILED(hr)) RaiseConversion(hr);
+  return out;
+}
+
+std::wstring LTrim(const std::wstring& s) {
+  size_t first = s.find_first_not_of(L' ');
+  return first == std::wstring::npos ? std::wstring() : s.substr(first);
+}
+
+std::wstring RTrim(const std::wstring& s) {
+  size_t last = s.find_last_not_of(L' ');
+  return last == std::wstring::npos ? std::wstring() : s.substr(0, last + 1);
+}
+
+std::wstring Trim(const std::wstring& s) { return LTrim(RTrim(s)); }
+
+std::wstring UCase(const std::wstring& s) {
+  std::wstring out = s;
+  if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+std::wstring LCase(const std::wstring& s) {
+  std::wstring out = s;
+  if (!out.empty()) CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+std::string ToAnsi(const std::wstring& s) {
+  if (s.empty()) return {};
+  // No best-fit mapping: a character the code page does not hold becomes '?' rather than a
+  // look-alike.
+  const int len = static_cast<int>(s.size());
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), len, nullptr, 0, "?", nullptr);
+  if (n <= 0) Raise(errOutOfMemory);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), len, out.data(), n, "?", nullptr);
+  return out;
+}
+
+std::wstring FromAnsi(const std::string& s) {
+  if (s.empty()) return {};
+  const int len = static_cast<int>(s.size());
+  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), len, nullptr, 0);
+  if (n <= 0) Raise(errOutOfMemory);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, s.data(), len, out.data(), n);
+  return out;
+}
+
+}  // namespace vb

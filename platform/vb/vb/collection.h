@@ -1,0 +1,104 @@
+// The run time's general ordered collection: insertion order, positions from 1,
+// optional text keys compared without regard to case.
+#pragma once
+#include <oaidl.h>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "vb/error.h"
+
+namespace vb {
+
+// Case-folded form of a key (locale rules of the user locale, as the run time compares text keys).
+std::wstring FoldKey(const std::wstring& key);
+
+// What a VARIANT index argument of Item/Remove names: a position or a key.
+// Text is a key; numbers and Booleans are positions (rounded half to even); Empty is position 0;
+// Null raises 94; objects, arrays and anything else raise 13. By-reference variants are followed.
+struct CollectionIndex {
+  bool isKey = false;
+  long position = 0;
+  std::wstring key;
+  static CollectionIndex From(const VARIANT& index);
+};
+
+template <class T>
+class Collection {
+ public:
+  // Adds at the end; a key already present (without regard to case) raises 457 and adds nothing.
+  void Add(T item, const std::optional<std::wstring>& key = std::nullopt) {
+    std::wstring folded;
+    if (key) {
+      folded = FoldKey(*key);
+      if (index_.count(folded)) Raise(errDuplicateKey);
+    }
+    items_.push_back(Entry{std::move(item), key.has_value(), folded});
+    if (key) index_.emplace(std::move(folded), items_.size() - 1);
+  }
+
+  long Count() const { return static_cast<long>(items_.size()); }
+
+  // Position from 1; outside 1..Count raises 9.
+  T& Item(long position) { return items_[Slot(position)].item; }
+  // Missing key raises 5.
+  T& Item(const std::wstring& key) { return items_[Slot(key)].item; }
+  T& Item(const CollectionIndex& index) { return items_[Slot(index)].item; }
+  T& Item(const VARIANT& index) { return Item(CollectionIndex::From(index)); }
+
+  bool Contains(const std::wstring& key) const { return index_.count(FoldKey(key)) != 0; }
+
+  void Remove(long position) { Erase(Slot(position)); }
+  void Remove(const std::wstring& key) { Erase(Slot(key)); }
+  void Remove(const CollectionIndex& index) { Erase(Slot(index)); }
+  void Remove(const VARIANT& index) { Remove(CollectionIndex::From(index)); }
+
+  // Iteration in insertion order, over the items.
+  class iterator {
+   public:
+    using Base = typename std::vector<typename Collection::Entry>::iterator;
+    explicit iterator(Base b) : b_(b) {}
+    T& operator*() const { return b_->item; }
+    T* operator->() const { return &b_->item; }
+    iterator& operator++() { ++b_; return *this; }
+    bool operator!=(const iterator& o) const { return b_ != o.b_; }
+    bool operator==(const iterator& o) const { return b_ == o.b_; }
+   private:
+    Base b_;
+  };
+  iterator begin() { return iterator(items_.begin()); }
+  iterator end() { return iterator(items_.end()); }
+
+ private:
+  struct Entry {
+    T item;
+    bool hasKey;
+    std::wstring folded;
+  };
+
+  size_t Slot(long position) const {
+    if (position < 1 || position > Count()) Raise(errSubscript);
+    return static_cast<size_t>(position - 1);
+  }
+  size_t Slot(const std::wstring& key) const {
+    auto it = index_.find(FoldKey(key));
+    if (it == index_.end()) Raise(errInvalidCall);
+    return it->second;
+  }
+  size_t Slot(const CollectionIndex& index) const {
+    return index.isKey ? Slot(index.key) : Slot(index.position);
+  }
+  void Erase(size_t slot) {
+    if (items_[slot].hasKey) index_.erase(items_[slot].folded);
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(slot));
+    for (auto& kv : index_)
+      if (kv.second > slot) --kv.second;
+  }
+
+  std::vector<Entry> items_;
+  std::unordered_map<std::wstring, size_t> index_;
+};
+
+}  // namespace vb

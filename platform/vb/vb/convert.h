@@ -1,0 +1,47 @@
+// Text rules of the run time over oleaut32, in the user locale: numbers, dates, Format, CStr, CLng.
+#pragma once
+#include <oaidl.h>
+
+#include <string>
+
+namespace vb {
+
+// IsNumeric of a text: true when the text reads as a number in the user locale (empty is false).
+bool IsNumeric(const std::wstring& text);
+// IsDate of a text: true when the text reads as a date and/or time in the user locale.
+bool IsDate(const std::wstring& text);
+
+// CDbl: a text that does not read as a number raises 13.
+double ToDouble(const std::wstring& text);
+// CDate: a text that does not read as a date raises 13.
+DATE ToDate(const std::wstring& text);
+// CLng of a double: halves to even; outside the 32-bit range raises 6.
+long ToLong(double value);
+// CInt of a long: outside the 16-bit range raises 6.
+short ToInteger(long value);
+// CStr of a double: the general number form (up to 15 significant digits, no thousands separator).
+std::wstring DoubleToText(double value);
+std::wstring LongToText(long value);
+
+// Format(value, pattern, vbSunday, vbFirstJan1) of a text value:
+//   an empty value gives the empty text;
+//   a value that reads as a number is formatted as that number;
+//   else a value that reads as a date is formatted as that date;
+//   else the text is formatted as text (and comes back as it is when the pattern cannot apply).
+// An empty pattern gives the value's own text.
+std::wstring Format(const std::wstring& value, const std::wstring& pattern);
+// Format of any VARIANT (numbers, dates, Currency, text as above).
+std::wstring Format(const VARIANT& value, const std::wstring& pattern);
+
+// Text helpers with the run time's meaning.
+std::wstring Trim(const std::wstring& s);    // spaces only, both ends
+std::wstring LTrim(const std::wstring& s);
+std::wstring RTrim(const std::wstring& s);
+std::wstring UCase(const std::wstring& s);
+std::wstring LCase(const std::wstring& s);
+
+// The system's 8-bit code page (CP_ACP) and back; characters it cannot hold become '?'.
+std::string ToAnsi(const std::wstring& s);
+std::wstring FromAnsi(const std::string& s);
+
+}  // namespace vb

@@ -1,0 +1,36 @@
+// File numbers of the run time: FreeFile, Open ... For Output/Append/Input, Print #, Close.
+// Every failure raises the run time's error (52, 53, 55, 61, 67, 70, 75, 76 ...).
+// The table is per thread, as the run time keeps it.
+#pragma once
+#include <string>
+
+namespace vb {
+
+// The lowest file number from 1 to 255 that is not open; 67 when all are.
+short FreeFile();
+
+// Open path For Output As #fn: creates or empties the file. 55 when fn is already open,
+// 52 when fn is outside 1..511, the file errors of the platform otherwise.
+void OpenForOutput(short fn, const std::wstring& path);
+// Open path For Append As #fn: creates the file or writes after its end.
+void OpenForAppend(short fn, const std::wstring& path);
+// Open path For Input As #fn: 53 when the file does not exist.
+void OpenForInput(short fn, const std::wstring& path);
+
+// Print #fn, text   (newline true: ended by CR LF)
+// Print #fn, text;  (newline false: no line end)
+// The text is written in the system's 8-bit code page. 52 when fn is not open, 54 when it is
+// open for input.
+void Print(short fn, const std::wstring& text, bool newline = true);
+
+// Input$(LOF(fn), #fn): the rest of a file open for input, from the 8-bit code page.
+std::wstring ReadAll(short fn);
+
+// Close #fn. Closing a number that is not open does nothing.
+void Close(short fn);
+// Close (all files of this thread).
+void CloseAll();
+// Whether fn is open.
+bool IsOpen(short fn);
+
+}  // namespace vb

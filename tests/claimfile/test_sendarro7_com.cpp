@@ -1,0 +1,237 @@
+// sendarro7.dll as a host sees it: its type library, its registration and late-bound calls.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include "com/ptr.h"
+#include "sendarro7.h"
+#include "test_util.h"
+#include "typelib_dump.h"
+
+using testutil::DescribeInterface;
+
+namespace {
+
+class TypeLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lib = testutil::LoadModuleTypeLib(testutil::BesideTestProgram(L"sendarro7.dll"));
+    ASSERT_NE(nullptr, lib);
+  }
+  void TearDown() override {
+    if (lib) lib->Release();
+  }
+  ITypeLib* lib = nullptr;
+};
+
+// Late-bound call by name, as a script host makes it.
+HRESULT Call(IDispatch* d, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
+             EXCEPINFO* ex = nullptr) {
+  DISPID id;
+  LPOLESTR n = const_cast<LPOLESTR>(name);
+  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  std::reverse(args.begin(), args.end());
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    p.rgdispidNamedArgs = &put;
+    p.cNamedArgs = 1;
+  }
+  EXCEPINFO local{};
+  hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, ex ? ex : &local, nullptr);
+  if (!ex) {
+    SysFreeString(local.bstrSource);
+    SysFreeString(local.bstrDescription);
+    SysFreeString(local.bstrHelpFile);
+  }
+  return hr;
+}
+
+VARIANT Str(const wchar_t* s) {
+  VARIANT v;
+  v.vt = VT_BSTR;
+  v.bstrVal = SysAllocString(s);  // owned by the test for its short life; freed with the process
+  return v;
+}
+VARIANT Long(long l) {
+  VARIANT v;
+  v.vt = VT_I4;
+  v.lVal = l;
+  return v;
+}
+
+}  // namespace
+
+TEST_F(TypeLibrary, LibraryAndEnum) {
+  TLIBATTR* attr = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(lib->GetLibAttr(&attr));
+  EXPECT_EQ("{40FBDD15-DFC0-4715-B44E-CD3162EF272C}", testutil::GuidText(attr->guid));
+  lib->ReleaseTLibAttr(attr);
+  GUID enumId;
+  CLSIDFromString(L"{BF7AD366-0B58-4453-A194-7868BAB482A1}", &enumId);
+  EXPECT_EQ((std::vector<std::string>{"OutputFieldTypeText=0", "OutputFieldTypeNumeric=1",
+                                      "OutputFieldTypeDate=2", "OutputFieldTypeCurrency=3",
+                                      "OutputFieldTypeFixedOne=4"}),
+            testutil::DescribeEnum(lib, enumId));
+}
+
+TEST_F(TypeLibrary, OutputField) {
+  EXPECT_EQ("{FE4CF4B9-E7A8-490C-9DA4-4E8822A83829}", testutil::GuidText(CLSID_OutputField));
+  EXPECT_EQ("{5A70C29F-2A99-41CC-866F-447DF7003A95}",
+            testutil::GuidText(testutil::DefaultInterfaceOf(lib, CLSID_OutputField)));
+  EXPECT_EQ((std::vector<std::string>{
+                "0x40030000 get Name() : BSTR",
+                "0x40030000 let Name(BSTR) : void",
+                "0x40030001 get Row() : long",
+                "0x40030001 let Row(long) : void",
+                "0x40030002 get FromCol() : long",
+                "0x40030002 let FromCol(long) : void",
+                "0x40030003 get ToCol() : long",
+                "0x40030003 let ToCol(long) : void",
+                "0x40030004 get Value() : BSTR",
+                "0x40030004 let Value(BSTR) : void",
+                "0x40030005 get DataType() : OutputFieldType",
+                "0x40030005 let DataType(OutputFieldType) : void",
+                "0x40030006 get Required() : VARIANT_BOOL",
+                "0x40030006 let Required(VARIANT_BOOL) : void",
+                "0x40030007 get Format() : BSTR",
+                "0x40030007 let Format(BSTR) : void",
+                "0x60030001 func Valid() : VARIANT_BOOL",
+                "0x68030000 get FieldLength() : long",
+                "0x60030002 func DataWillFit() : VARIANT_BOOL",
+            }),
+            DescribeInterface(lib, IID__OutputField));
+}
+
+TEST_F(TypeLibrary, OutputFields) {
+  EXPECT_EQ("{162D2A90-FBEA-440B-9D29-FF93AF881154}", testutil::GuidText(CLSID_OutputFields));
+  EXPECT_EQ("{BE3D0A09-404B-4222-BED7-8CEFE53DA6B8}",
+            testutil::GuidText(testutil::DefaultInterfaceOf(lib, CLSID_OutputFields)));
+  EXPECT_EQ((std::vector<std::string>{
+                "0x40030001 get OutDefns() : _OutputFields*",
+                "~0x6003FF00 func reservedOutDefns() : void",
+                "0x40030001 set OutDefns(_OutputFields*) : void",
+                "0x40030002 get LastLine() : VARIANT_BOOL",
+                "0x40030002 let LastLine(VARIANT_BOOL) : void",
+                "0x60030001 func PrintSetValues() : void",
+                "0x60030002 func PrintMe(short*) : VARIANT_BOOL",
+                "0x60030003 func SetValue(BSTR*, BSTR*) : VARIANT",
+                "0x60030004 func BRExists(BSTR*) : VARIANT_BOOL",
+                "0x60030005 func Add(BSTR*, opt long*, opt long*, opt long*, opt BSTR*, "
+                "opt OutputFieldType*, opt BSTR*, opt VARIANT_BOOL*) : _OutputField*",
+                "0x00000000 get Item(VARIANT*) : _OutputField*",
+                "0x68030000 get Count() : long",
+                "0x60030006 func Remove(VARIANT*) : void",
+                "~-4 get NewEnum() : IUnknown*",
+            }),
+            DescribeInterface(lib, IID__OutputFields));
+}
+
+TEST(Registration, ProgIdsAndApartment) {
+  CLSID clsid;
+  ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"sendarro7.OutputFields", &clsid));
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_OutputFields));
+  ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"sendarro7.OutputField", &clsid));
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_OutputField));
+
+  wchar_t value[64] = {};
+  LONG size = sizeof value;
+  std::wstring key = L"CLSID\\{162D2A90-FBEA-440B-9D29-FF93AF881154}\\InprocServer32";
+  HKEY h;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h));
+  DWORD type, bytes = sizeof value;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(h, L"ThreadingModel", nullptr, &type,
+                                            reinterpret_cast<BYTE*>(value), &bytes));
+  RegCloseKey(h);
+  EXPECT_STREQ(L"Apartment", value);
+  (void)size;
+}
+
+TEST(LateBound, AddItemAndErrorsThroughDispatch) {
+  com::Ptr<IDispatch> store;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_OutputFields, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IDispatch, reinterpret_cast<void**>(store.out())));
+  // Add with the name alone: the optional arguments take their defaults.
+  com::Variant added;
+  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SubId")}, &added));
+  ASSERT_EQ(VT_DISPATCH, added.vt);
+  com::Variant type;
+  ASSERT_HRESULT_SUCCEEDED(Call(added.pdispVal, L"DataType", DISPATCH_PROPERTYGET, {}, &type));
+  EXPECT_EQ(0, type.lVal);
+
+  // A script host's variable reaches a typed by-reference parameter as a Variant reference.
+  com::Variant name;
+  name.vt = VT_BSTR;
+  name.bstrVal = SysAllocString(L"Layout");
+  VARIANT ref;
+  ref.vt = VT_BYREF | VT_VARIANT;
+  ref.pvarVal = &name;
+  com::Variant second;
+  ASSERT_HRESULT_SUCCEEDED(
+      Call(store.get(), L"Add", DISPATCH_METHOD, {ref, Long(0), Long(1), Long(3), Str(L"AA0")}, &second));
+  com::Variant count;
+  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Count", DISPATCH_PROPERTYGET, {}, &count));
+  EXPECT_EQ(2, count.lVal);
+
+  // Item is the default member; a number is a position, a text a key.
+  com::Variant item;
+  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {Long(2)}, &item));
+  com::Variant toCol;
+  ASSERT_HRESULT_SUCCEEDED(Call(item.pdispVal, L"ToCol", DISPATCH_PROPERTYGET, {}, &toCol));
+  EXPECT_EQ(3, toCol.lVal);
+
+  // Errors reach the host as numbers with their descriptions.
+  EXCEPINFO ex{};
+  com::Variant none;
+  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SUBID")}, &none, &ex));
+  EXPECT_EQ(static_cast<SCODE>(0x800A01C9), ex.scode);
+  EXPECT_EQ(L"This key is already associated with an element of this collection", com::FromBstr(ex.bstrDescription));
+  SysFreeString(ex.bstrDescription);
+  SysFreeString(ex.bstrSource);
+  ex = {};
+  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"SetValue", DISPATCH_METHOD, {Str(L"Nope"), Str(L"v")}, &none, &ex));
+  EXPECT_EQ(static_cast<SCODE>(0x80040001), ex.scode);
+  SysFreeString(ex.bstrDescription);
+  SysFreeString(ex.bstrSource);
+  ex = {};
+  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"Item", DISPATCH_PROPERTYGET, {Long(9)}, &none, &ex));
+  EXPECT_EQ(static_cast<SCODE>(0x800A0009), ex.scode);
+  SysFreeString(ex.bstrDescription);
+  SysFreeString(ex.bstrSource);
+
+  // The store as a layout of another, set by reference; a foreign object is refused.
+  com::Ptr<IDispatch> values;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_OutputFields, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IDispatch, reinterpret_cast<void**>(values.out())));
+  VARIANT layout;
+  layout.vt = VT_DISPATCH;
+  layout.pdispVal = store.get();
+  EXPECT_HRESULT_SUCCEEDED(Call(values.get(), L"OutDefns", DISPATCH_PROPERTYPUTREF, {layout}, nullptr));
+  com::Variant back;
+  ASSERT_HRESULT_SUCCEEDED(Call(values.get(), L"OutDefns", DISPATCH_PROPERTYGET, {}, &back));
+  EXPECT_EQ(store.get(), back.pdispVal);
+}
+
+TEST(Module, UnloadsOnlyWithoutLiveObjects) {
+  // Our own reference keeps the module loaded whatever COM does with it.
+  HMODULE dll = LoadLibraryW(testutil::BesideTestProgram(L"sendarro7.dll").c_str());
+  ASSERT_NE(nullptr, dll);
+  auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(dll, "DllCanUnloadNow"));
+  auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(dll, "DllGetClassObject"));
+  ASSERT_TRUE(canUnload && getClass);
+  com::Ptr<IClassFactory> factory;
+  ASSERT_HRESULT_SUCCEEDED(getClass(CLSID_OutputField, IID_IClassFactory, reinterpret_cast<void**>(factory.out())));
+  EXPECT_EQ(S_FALSE, canUnload());
+  com::Ptr<IUnknown> obj;
+  EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory.get(), IID_IUnknown, reinterpret_cast<void**>(obj.out())));
+  ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(obj.out())));
+  factory.reset();
+  EXPECT_EQ(S_FALSE, canUnload());
+  obj.reset();
+  EXPECT_EQ(S_OK, canUnload());
+  com::Ptr<IUnknown> none;
+  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, getClass(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(none.out())));
+  FreeLibrary(dll);
+}

@@ -1,0 +1,54 @@
+#include "test_util.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace testutil {
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"mct" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring n = fd.cFileName;
+      if (n != L"." && n != L"..") DeleteFileW((path_ + L"\\" + n).c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::string out;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+long ErrorNumberOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const vb::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+}  // namespace testutil

@@ -1,0 +1,38 @@
+// Small helpers shared by the test programs.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "vb/error.h"
+
+namespace testutil {
+
+// A fresh, empty folder under the temporary folder, removed with its files at the end of the scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// The bytes of a file (empty when it cannot be read).
+std::string ReadBytes(const std::wstring& path);
+
+// Runs f and returns the run-time error number it raised (0 when it raised none).
+long ErrorNumberOf(const std::function<void()>& f);
+
+}  // namespace testutil
+
+// EXPECT_VB_ERROR(number, statement): the statement raises vb::RuntimeError with that number.
+#define EXPECT_VB_ERROR(number, statement) \
+  EXPECT_EQ(static_cast<long>(number), ::testutil::ErrorNumberOf([&] { statement; }))
