@@ -22,29 +22,9 @@ struct ItemsDeleter {
   }
 };
 
-class VariantEnumerator : public IEnumVARIANT {
+class VariantEnumerator : public Unknown<IEnumVARIANT> {
  public:
-  VariantEnumerator(std::shared_ptr<Items> items, size_t pos) : items_(std::move(items)), pos_(pos) {
-    ModuleAddRef();
-  }
-  virtual ~VariantEnumerator() { ModuleRelease(); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumVARIANT) {
-      *ppv = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    long n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-  }
+  VariantEnumerator(std::shared_ptr<Items> items, size_t pos) : items_(std::move(items)), pos_(pos) {}
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
@@ -83,7 +63,6 @@ class VariantEnumerator : public IEnumVARIANT {
   }
 
  private:
-  long refs_ = 0;
   std::shared_ptr<Items> items_;
   size_t pos_;
 };

@@ -13,27 +13,10 @@ namespace {
 
 long g_locks = 0;
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public Unknown<IClassFactory> {
  public:
-  explicit ClassFactory(CreateFn create) : create_(create) { ModuleAddRef(); }
-  virtual ~ClassFactory() { ModuleRelease(); }
+  explicit ClassFactory(CreateFn create) : create_(create) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *ppv = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    long n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -52,7 +35,6 @@ class ClassFactory : public IClassFactory {
   }
 
  private:
-  long refs_ = 0;
   CreateFn create_;
 };
 

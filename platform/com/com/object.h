@@ -172,3 +172,38 @@ void PutOut(const Ptr<T>& obj, Itf** out) {
 inline VARIANT_BOOL VarBool(bool b) { return b ? VARIANT_TRUE : VARIANT_FALSE; }
 
 }  // namespace com
+
+namespace com {
+
+// Base of the kit's own helper objects that answer one interface besides IUnknown (enumerators,
+// class factories): reference counting and the module's live-object count.
+template <class Itf>
+class Unknown : public Itf {
+ public:
+  Unknown() { ModuleAddRef(); }
+  virtual ~Unknown() { ModuleRelease(); }
+  Unknown(const Unknown&) = delete;
+  Unknown& operator=(const Unknown&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == __uuidof(Itf)) {
+      *ppv = static_cast<Itf*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    long n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+  }
+
+ private:
+  long refs_ = 0;
+};
+
+}  // namespace com
