@@ -129,7 +129,8 @@ class ArgumentFitter {
   }
 
   // A missing argument for a typed parameter becomes its default: the library's default value
-  // where it has one, else the empty value of its type. Variant parameters stay missing.
+  // where it has one, else the empty value of its type (Nothing for an object). Variant
+  // parameters stay missing.
   void FillDefault(VARIANTARG& a, int p) {
     const TYPEDESC& target = ValueType(p);
     if (target.vt == VT_VARIANT) {
@@ -142,8 +143,14 @@ class ArgumentFitter {
     if ((pd.wParamFlags & PARAMFLAG_FHASDEFAULT) && pd.pparamdescex)
       VariantCopy(v.get(), &pd.pparamdescex->varDefaultValue);
     VARTYPE want = BaseType(ti_, target);
-    if (want != VT_EMPTY && want != VT_DISPATCH && want != VT_UNKNOWN)
+    if (want == VT_DISPATCH || want == VT_UNKNOWN) {
+      if (v->vt == VT_EMPTY) {
+        v->vt = want;  // a missing object is Nothing
+        v->punkVal = nullptr;
+      }
+    } else if (want != VT_EMPTY) {
       VariantChangeType(v.get(), v.get(), 0, want);
+    }
     a = *v;
     keep_.push_back(std::move(v));
   }

@@ -1,0 +1,79 @@
+#include "model/claim.h"
+
+#include "model/general_collection.h"
+
+namespace claimfile {
+
+const IID IID_Claim___v0 = {0x6ED04252, 0x27CA, 0x4EA7, {0xB9, 0xC6, 0x55, 0xA7, 0x86, 0x67, 0xA8, 0xF0}};
+
+namespace {
+
+const wchar_t* const kStoreOrder[] = {CLAIMFILE_CLAIM_FIELDS(CLAIMFILE_FIELD_NAME)};
+static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 94);
+
+}  // namespace
+
+Claim::Claim() {
+  // The construction order: store, service lines, policies, the four collections.
+  OutFields = NewFieldStore(kStoreOrder);
+  ServiceLines = com::Make<claimfile::ServiceLines>();
+  InsurancePolicies = com::Make<claimfile::InsurancePolicies>();
+  prov837SecIDCol = NewGeneralCollection();
+  prov837SecIDTypeCol = NewGeneralCollection();
+  prov837OtherInsSecIDCol = NewGeneralCollection();
+  prov837OtherInsSecIDTypeCol = NewGeneralCollection();
+}
+
+Claim::~Claim() {
+  ServiceLines.reset();
+  InsurancePolicies.reset();
+  OutFields.reset();
+  prov837SecIDCol.reset();
+  prov837SecIDTypeCol.reset();
+  prov837OtherInsSecIDCol.reset();
+  prov837OtherInsSecIDTypeCol.reset();
+}
+
+long Claim::ServiceLineCount() const {
+  if (!ServiceLines) vb::Raise(vb::errObjectNotSet);
+  return ServiceLines->Count();
+}
+
+vb::Currency Claim::Total(vb::Currency (ServiceLine::*amount)() const) const {
+  if (!ServiceLines) vb::Raise(vb::errObjectNotSet);
+  vb::Currency sum;
+  for (auto& line : *ServiceLines) sum += ((*line).*amount)();
+  return sum;
+}
+
+vb::Currency Claim::TotalCharges() const { return Total(&ServiceLine::LineCharges); }
+vb::Currency Claim::TotalPaidAmt() const { return Total(&ServiceLine::PaidAmt); }
+vb::Currency Claim::TotalAllowedAmt() const { return Total(&ServiceLine::ApprovedAmt); }
+vb::Currency Claim::TotalDisalCostContChgs() const { return Total(&ServiceLine::DisallowedCostCont); }
+vb::Currency Claim::TotalDisalOtherChgs() const { return Total(&ServiceLine::DisallowedOther); }
+
+std::wstring Claim::PatControlNo() const { return FieldText(OutFields, L"PatControlNo"); }
+
+HRESULT Claim::get_ServiceLineCount(long* out) {
+  return ReadInto(*this, out, [&] { return ServiceLineCount(); });
+}
+HRESULT Claim::get_TotalCharges(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalCharges(); });
+}
+HRESULT Claim::get_TotalPaidAmt(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalPaidAmt(); });
+}
+HRESULT Claim::get_TotalAllowedAmt(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalAllowedAmt(); });
+}
+HRESULT Claim::get_TotalDisalCostContChgs(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalDisalCostContChgs(); });
+}
+HRESULT Claim::get_TotalDisalOtherChgs(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalDisalOtherChgs(); });
+}
+HRESULT Claim::get_PatControlNo(BSTR* out) {
+  return ReadText(*this, out, [&] { return PatControlNo(); });
+}
+
+}  // namespace claimfile

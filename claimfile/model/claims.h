@@ -1,0 +1,15 @@
+// The claims of a batch: unkeyed, positions from 1.
+#pragma once
+#include "model/claim.h"
+#include "model/model_collection.h"
+#include "sendarro7.h"
+
+namespace claimfile {
+
+class Claims : public UnkeyedCollection<Claims, _Claims, Claim, _Claim> {
+ public:
+  static const CLSID& ClassId() { return CLSID_Claims; }
+  static bool AnswersInterface(REFIID iid) { return iid == IID__Claims; }
+};
+
+}  // namespace claimfile

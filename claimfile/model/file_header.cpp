@@ -1,0 +1,71 @@
+#include "model/file_header.h"
+
+namespace claimfile {
+
+namespace {
+
+// The store order: SubType and SubNo stand second and third, unlike their
+// properties.
+const wchar_t* const kStoreOrder[] = {
+    L"SubId", L"SubType", L"SubNo", L"SubName", L"SubLName", L"SubFName", L"SubMName", L"SubAddr1",
+    L"SubAddr2", L"SubCity", L"SubState", L"SubZip", L"SubRegion", L"SubContact", L"SubPhone",
+    L"ReceiverId", L"ReceiverTypeCode", L"TestProdInd", L"Password", L"RetransmissionStatus",
+    L"OriginalSubId", L"VendorAppCat", L"VendorSoftwareVer", L"VendorSoftwareUpdate", L"COBFileInd",
+    L"ProcessFromDate", L"ProcessToDate", L"AcknowledgmentRequest"
+};
+static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 28);
+
+}  // namespace
+
+FileHeader::FileHeader() {
+  // The construction order: store, then batches.
+  OutFields = NewFieldStore(kStoreOrder);
+  Batchs = com::Make<claimfile::Batchs>();
+}
+
+FileHeader::~FileHeader() = default;
+
+claimfile::Batchs& FileHeader::BatchsHeld() const {
+  if (!Batchs) vb::Raise(vb::errObjectNotSet);
+  return *Batchs;
+}
+
+long FileHeader::Count(long (Batch::*count)() const) const {
+  long sum = 0;
+  for (auto& batch : BatchsHeld()) sum = AddCount(sum, ((*batch).*count)());
+  return sum;
+}
+
+vb::Currency FileHeader::Total(vb::Currency (Batch::*total)() const) const {
+  vb::Currency sum;
+  for (auto& batch : BatchsHeld()) sum += ((*batch).*total)();
+  return sum;
+}
+
+long FileHeader::ServiceLineCount() const { return Count(&Batch::ServiceLineCount); }
+long FileHeader::ClaimCount() const { return Count(&Batch::ClaimCount); }
+long FileHeader::BatchCount() const { return BatchsHeld().Count(); }
+vb::Currency FileHeader::TotalCharges() const { return Total(&Batch::TotalCharges); }
+vb::Currency FileHeader::TotalPaidAmt() const { return Total(&Batch::TotalPaidAmt); }
+vb::Currency FileHeader::TotalAllowedAmt() const { return Total(&Batch::TotalAllowedAmt); }
+
+HRESULT FileHeader::get_ServiceLineCount(long* out) {
+  return ReadInto(*this, out, [&] { return ServiceLineCount(); });
+}
+HRESULT FileHeader::get_ClaimCount(long* out) {
+  return ReadInto(*this, out, [&] { return ClaimCount(); });
+}
+HRESULT FileHeader::get_BatchCount(long* out) {
+  return ReadInto(*this, out, [&] { return BatchCount(); });
+}
+HRESULT FileHeader::get_TotalCharges(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalCharges(); });
+}
+HRESULT FileHeader::get_TotalPaidAmt(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalPaidAmt(); });
+}
+HRESULT FileHeader::get_TotalAllowedAmt(CY* out) {
+  return ReadCurrency(*this, out, [&] { return TotalAllowedAmt(); });
+}
+
+}  // namespace claimfile

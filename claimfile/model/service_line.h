@@ -1,0 +1,75 @@
+// A service line of a claim: one billed procedure. Its values live in its field
+// store as text; five amounts also have a Currency put and get.
+#pragma once
+#include <string>
+
+#include "com/object.h"
+#include "model/model_support.h"
+#include "model/output_fields.h"
+#include "sendarro7.h"
+#include "vb/currency.h"
+
+// The 63 stored fields in store order, each a text field or an amount with Currency access.
+#define CLAIMFILE_SERVICE_LINE_FIELDS(FIELD, AMOUNT) \
+  FIELD(LineItemControlNo) FIELD(SvcFromDate) FIELD(SvcToDate) FIELD(PlaceOfSvc) FIELD(TypeOfSvcCode) \
+  FIELD(HCPCSProcedureCode) FIELD(HCPCSModifier1) FIELD(HCPCSModifier2) FIELD(HCPCSModifier3) \
+  AMOUNT(LineCharges) FIELD(DiagCodePointer1) FIELD(DiagCodePointer2) FIELD(DiagCodePointer3) \
+  FIELD(DiagCodePointer4) FIELD(UnitsOfSvc) FIELD(AnesthesiaOxygenMin) FIELD(EmergencyInd) \
+  FIELD(COBInd) FIELD(HPSAInd) FIELD(RenderingProvNPI) FIELD(ReferringProvNPI) \
+  FIELD(ReferringProvState) FIELD(PurSvcInd) AMOUNT(DisallowedCostCont) AMOUNT(DisallowedOther) \
+  FIELD(ReviewByCodeInd) FIELD(MultiProcedureInd) FIELD(MammographyCertNo) FIELD(ClassFindings) \
+  FIELD(PodiatrySvcCond) FIELD(CliaIdNo) FIELD(PrimaryPaidAmount) FIELD(HCPCSModifier4) \
+  FIELD(ProviderSpecialty) FIELD(PodiatryTherapyInd) FIELD(PodiatryTherapyType) \
+  FIELD(HospiceEmployedProvInd) FIELD(HGBHCGDate) FIELD(HGBResult) FIELD(HCTResult) \
+  FIELD(PatientWeight) FIELD(EPODosage) FIELD(SerumCreatineDate) FIELD(CreatineResult) \
+  FIELD(ObligatedAcceptAmt) FIELD(DrugDiscountAmt) FIELD(TypeOfUnitsInd) AMOUNT(ApprovedAmt) \
+  AMOUNT(PaidAmt) FIELD(BeneLiabilityAmt) FIELD(BalanceBillLimitChg) FIELD(LimitChargePrcnt) \
+  FIELD(PerformProvPhone) FIELD(ProformProvTaxType) FIELD(PerformProvTaxId) \
+  FIELD(PerformProvAssignInd) FIELD(PretransplantIndicator) FIELD(ICD_10_PCS) \
+  FIELD(UniversalProductCode) FIELD(DiagCodePointer5) FIELD(DiagCodePointer6) \
+  FIELD(DiagCodePointer7) FIELD(DiagCodePointer8)
+
+namespace claimfile {
+
+class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
+ public:
+  static const CLSID& ClassId() { return CLSID_ServiceLine; }
+  static bool AnswersInterface(REFIID iid) { return iid == IID__ServiceLine; }
+
+  // Makes the store with the 63 fields, all empty.
+  ServiceLine();
+  ~ServiceLine() override;
+
+  // The amount get of a field: "0" followed by its stored text, read as Currency,
+  // so an empty text reads 0. Where that is no number (a stored negative amount: "0-3.25"), the
+  // stored text alone is read, so a negative amount reads back as itself. 13 for a text that is
+  // no amount either way (letters), 6 beyond the Currency range.
+  vb::Currency Amount(const std::wstring& field) const;
+  // The amount put: stores the amount's text (no group separator, no trailing zeros).
+  void SetAmount(const std::wstring& field, vb::Currency amount);
+  vb::Currency LineCharges() const { return Amount(L"LineCharges"); }
+  vb::Currency PaidAmt() const { return Amount(L"PaidAmt"); }
+  vb::Currency ApprovedAmt() const { return Amount(L"ApprovedAmt"); }
+  vb::Currency DisallowedCostCont() const { return Amount(L"DisallowedCostCont"); }
+  vb::Currency DisallowedOther() const { return Amount(L"DisallowedOther"); }
+  // The stored text of LineItemControlNo.
+  std::wstring LineItemControlNo() const;
+
+  // Public variables (interface order).
+  CLAIMFILE_TEXT_MEMBER(EPSDTInd)
+  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
+
+  // _ServiceLine: the LineItemControlNo get, the five amount gets and the 63 field puts.
+  HRESULT STDMETHODCALLTYPE get_LineItemControlNo(BSTR* out) override;
+#define CLAIMFILE_SERVICE_LINE_AMOUNT(Name)                                                     \
+  HRESULT STDMETHODCALLTYPE put_##Name(CY* amount) override { return PutAmount(L"" #Name, amount); } \
+  HRESULT STDMETHODCALLTYPE get_##Name(CY* out) override { return GetAmount(L"" #Name, out); }
+  CLAIMFILE_SERVICE_LINE_FIELDS(CLAIMFILE_FIELD_PUT_SAME, CLAIMFILE_SERVICE_LINE_AMOUNT)
+#undef CLAIMFILE_SERVICE_LINE_AMOUNT
+
+ private:
+  HRESULT PutAmount(const wchar_t* field, CY* amount);
+  HRESULT GetAmount(const wchar_t* field, CY* out);
+};
+
+}  // namespace claimfile

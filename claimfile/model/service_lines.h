@@ -1,0 +1,15 @@
+// The service lines of a claim: unkeyed, positions from 1.
+#pragma once
+#include "model/model_collection.h"
+#include "model/service_line.h"
+#include "sendarro7.h"
+
+namespace claimfile {
+
+class ServiceLines : public UnkeyedCollection<ServiceLines, _ServiceLines, ServiceLine, _ServiceLine> {
+ public:
+  static const CLSID& ClassId() { return CLSID_ServiceLines; }
+  static bool AnswersInterface(REFIID iid) { return iid == IID__ServiceLines; }
+};
+
+}  // namespace claimfile

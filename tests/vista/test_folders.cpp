@@ -1,0 +1,179 @@
+// The product's identity and its folders, against the shell's known folders, for every product.
+#include <gtest/gtest.h>
+
+#include "common/file_locations.h"
+#include "common/mby_app_name.h"
+#include "test_util.h"
+#include "vb/convert.h"
+#include "vista_test_util.h"
+
+namespace vista {
+
+using testhelp::KnownFolder;
+
+namespace {
+
+struct Product {
+  long value;
+  const wchar_t* dirName;
+  const wchar_t* label;
+};
+const Product kProducts[] = {
+    {appNameNotSet, L"", L""},
+    {VNS, L"Vendral Std", L"Vendral Standard"},
+    {VNE, L"Vendral Ent", L"Vendral Enterprise"},
+    {TM, L"Tallowmere", L"Tallowmere"},
+    {4, L"", L""},
+    {-1, L"", L""},
+};
+
+com::Ptr<MBYAppName> NewProduct(long value) {
+  auto p = com::Make<MBYAppName>();
+  p->appName = value;
+  return p;
+}
+
+bool MakeFile(const std::wstring& p) {
+  HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+}  // namespace
+
+TEST(Folders, ProductNamesAndLabels) {
+  auto app = com::Make<MBYAppName>();
+  EXPECT_EQ(appNameNotSet, app->appName);
+  for (const Product& p : kProducts) {
+    app->appName = p.value;
+    EXPECT_EQ(p.dirName, app->appDirName()) << p.value;
+    EXPECT_EQ(p.label, app->appLabel()) << p.value;
+  }
+}
+
+TEST(Folders, ProductFoldersUnderTheSharedFoldersForEveryProduct) {
+  const std::wstring programs = KnownFolder(FOLDERID_ProgramFiles);
+  const std::wstring publicDocs = KnownFolder(FOLDERID_PublicDocuments);
+  const std::wstring programData = KnownFolder(FOLDERID_ProgramData);
+  ASSERT_FALSE(programs.empty() || publicDocs.empty() || programData.empty());
+
+  auto locations = com::Make<fileLocations>();
+  ASSERT_TRUE(locations->appName);
+  EXPECT_EQ(appNameNotSet, locations->appName->appName);
+  auto vne = NewProduct(VNE);
+  for (const Product& p : kProducts) {
+    locations->appName->appName = p.value;
+    const std::wstring tail = std::wstring(L"\\Marlowby\\") + p.dirName;
+    EXPECT_EQ(programs + tail, locations->preferredAppPath()) << p.value;
+    EXPECT_EQ(publicDocs + tail, locations->publicDataPath()) << p.value;
+    EXPECT_EQ(programData + tail, locations->hiddenDataPath()) << p.value;
+    // A product passed in wins over the object's own.
+    EXPECT_EQ(publicDocs + L"\\Marlowby\\Vendral Ent", locations->publicDataPath(vne.get())) << p.value;
+    EXPECT_EQ(programData + L"\\Marlowby\\Vendral Ent", locations->hiddenDataPath(vne.get())) << p.value;
+    EXPECT_EQ(programs + L"\\Marlowby\\Vendral Ent", locations->preferredAppPath(vne.get())) << p.value;
+    // Setting the member replaces the product object; every call reads the one it holds.
+    auto own = NewProduct(p.value);
+    locations->appName = own;
+    EXPECT_EQ(publicDocs + tail, locations->publicDataPath());
+  }
+
+  // Without a product object the product calls fail; with one passed in they work.
+  locations->appName = nullptr;
+  EXPECT_VB_ERROR(91, locations->publicDataPath());
+  EXPECT_VB_ERROR(91, locations->hiddenDataPathExists());
+  EXPECT_EQ(programData + L"\\Marlowby\\Vendral Ent", locations->hiddenDataPath(vne.get()));
+}
+
+TEST(Folders, UserFolders) {
+  auto locations = com::Make<fileLocations>();
+  EXPECT_EQ(KnownFolder(FOLDERID_Documents), locations->userDocPath());
+  EXPECT_EQ(KnownFolder(FOLDERID_LocalAppData) + L"\\VirtualStore", locations->userVirtualDataPath());
+
+  wchar_t temp[MAX_PATH];
+  std::wstring expected(temp, GetTempPathW(MAX_PATH, temp));
+  ASSERT_EQ(L'\\', expected.back());
+  expected.pop_back();
+  EXPECT_EQ(expected, locations->userTempPath());
+
+  // The temporary folder follows TMP, and never ends with "\".
+  wchar_t savedTmp[MAX_PATH] = {};
+  DWORD hadTmp = GetEnvironmentVariableW(L"TMP", savedTmp, MAX_PATH);
+  testutil::TempDir dir;
+  SetEnvironmentVariableW(L"TMP", dir.path().c_str());
+  EXPECT_EQ(dir.path(), locations->userTempPath());
+  SetEnvironmentVariableW(L"TMP", (dir.path() + L"\\").c_str());
+  EXPECT_EQ(dir.path(), locations->userTempPath());
+  SetEnvironmentVariableW(L"TMP", hadTmp ? savedTmp : nullptr);
+}
+
+TEST(Folders, ExistenceOfTheProductFolders) {
+  auto locations = com::Make<fileLocations>();
+  auto vns = NewProduct(VNS);
+  locations->appName->appName = VNS;
+  const std::wstring hidden = locations->hiddenDataPath();
+  const std::wstring shared = locations->publicDataPath();
+  const std::wstring program = locations->preferredAppPath();
+  // Only folders that nothing else made are made and removed here.
+  if (GetFileAttributesW(hidden.c_str()) != INVALID_FILE_ATTRIBUTES ||
+      GetFileAttributesW(shared.c_str()) != INVALID_FILE_ATTRIBUTES ||
+      GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "the product's folders exist on this machine";
+
+  EXPECT_FALSE(locations->hiddenDataPathExists());
+  EXPECT_FALSE(locations->publicDataPathExists(vns.get()));
+  EXPECT_FALSE(locations->preferredAppPathExists());
+
+  const std::wstring hiddenMaker = hidden.substr(0, hidden.find_last_of(L'\\'));
+  const std::wstring sharedMaker = shared.substr(0, shared.find_last_of(L'\\'));
+  const bool hadHiddenMaker = CreateDirectoryW(hiddenMaker.c_str(), nullptr) == FALSE;
+  const bool hadSharedMaker = CreateDirectoryW(sharedMaker.c_str(), nullptr) == FALSE;
+  ASSERT_TRUE(CreateDirectoryW(hidden.c_str(), nullptr));
+  ASSERT_TRUE(MakeFile(shared));  // a file of that name counts too
+  EXPECT_TRUE(locations->hiddenDataPathExists());
+  EXPECT_TRUE(locations->hiddenDataPathExists(vns.get()));
+  EXPECT_TRUE(locations->publicDataPathExists());
+  EXPECT_FALSE(locations->preferredAppPathExists());
+  locations->appName->appName = TM;
+  EXPECT_TRUE(locations->hiddenDataPathExists(vns.get()));
+  // Without a product the path ends in "\Marlowby\": that folder is searched, and holds one.
+  locations->appName->appName = appNameNotSet;
+  EXPECT_TRUE(locations->hiddenDataPathExists());
+
+  RemoveDirectoryW(hidden.c_str());
+  DeleteFileW(shared.c_str());
+  if (!hadHiddenMaker) RemoveDirectoryW(hiddenMaker.c_str());
+  if (!hadSharedMaker) RemoveDirectoryW(sharedMaker.c_str());
+  EXPECT_FALSE(locations->hiddenDataPathExists(vns.get()));
+  EXPECT_FALSE(locations->publicDataPathExists(vns.get()));
+}
+
+TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
+  auto locations = com::Make<fileLocations>();
+  const std::wstring folder = L"gwvirt" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring given = L"c:\\program files\\" + folder + L"\\settings.ini";
+  const std::wstring programFolder = KnownFolder(FOLDERID_ProgramFiles) + L"\\" + folder;
+  const std::wstring storeFolder = locations->userVirtualDataPath() + L"\\PROGRAM FILES\\" + vb::UCase(folder);
+  const std::wstring virtualCopy = storeFolder + L"\\SETTINGS.INI";
+  ASSERT_EQ(L"C:\\Program Files", KnownFolder(FOLDERID_ProgramFiles));
+
+  EXPECT_EQ(L"", locations->getVirtualPath(given));  // neither file
+
+  ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
+  ASSERT_TRUE(MakeFile(programFolder + L"\\settings.ini"));
+  EXPECT_EQ(given, locations->getVirtualPath(given));  // the file itself, as given
+
+  CreateDirectoryW(locations->userVirtualDataPath().c_str(), nullptr);
+  CreateDirectoryW((locations->userVirtualDataPath() + L"\\PROGRAM FILES").c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryW(storeFolder.c_str(), nullptr));
+  ASSERT_TRUE(MakeFile(virtualCopy));
+  EXPECT_EQ(virtualCopy, locations->getVirtualPath(given));
+
+  DeleteFileW((programFolder + L"\\settings.ini").c_str());
+  RemoveDirectoryW(programFolder.c_str());
+  EXPECT_EQ(virtualCopy, locations->getVirtualPath(given));  // the copy alone
+  DeleteFileW(virtualCopy.c_str());
+  RemoveDirectoryW(storeFolder.c_str());
+}
+
+}  // namespace vista

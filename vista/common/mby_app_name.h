@@ -1,0 +1,30 @@
+// The maker's product whose files are meant: its folder name and its label.
+#pragma once
+#include <string>
+
+#include "com/object.h"
+#include "gorsewick.h"
+
+namespace vista {
+
+class MBYAppName : public com::Object<MBYAppName, _MBYAppName> {
+ public:
+  static const CLSID& ClassId() { return CLSID_MBYAppName; }
+  static bool AnswersInterface(REFIID iid) { return iid == IID__MBYAppName; }
+
+  // The product (an AppNames value); any value is taken as it is.
+  long appName = appNameNotSet;
+
+  // The product's folder name under the maker's folder ("" for a value that names no product).
+  std::wstring appDirName() const;
+  // The product's name as it is shown ("" for a value that names no product).
+  std::wstring appLabel() const;
+
+  // _MBYAppName
+  HRESULT STDMETHODCALLTYPE get_appName(AppNames* out) override;
+  HRESULT STDMETHODCALLTYPE put_appName(AppNames* v) override;
+  HRESULT STDMETHODCALLTYPE get_appDirName(BSTR* out) override;
+  HRESULT STDMETHODCALLTYPE get_appLabel(BSTR* out) override;
+};
+
+}  // namespace vista
