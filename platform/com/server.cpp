@@ -54,6 +54,20 @@ LONG SetKey(const std::wstring& path, const wchar_t* name, const std::wstring& v
   return rc;
 }
 
+std::wstring InterfaceKey(const IID& iid) { return L"Interface\\" + GuidText(iid); }
+
+LONG RegisterAlias(const InterfaceAlias& alias, const GUID& libid) {
+  const std::wstring key = InterfaceKey(*alias.iid);
+  const std::wstring automationProxy = L"{00020424-0000-0000-C000-000000000046}";
+  LONG rc = SetKey(key, nullptr, alias.name);
+  if (rc == ERROR_SUCCESS) rc = SetKey(key + L"\\ProxyStubClsid", nullptr, automationProxy);
+  if (rc == ERROR_SUCCESS) rc = SetKey(key + L"\\ProxyStubClsid32", nullptr, automationProxy);
+  if (rc == ERROR_SUCCESS) rc = SetKey(key + L"\\TypeLib", nullptr, GuidText(libid));
+  if (rc == ERROR_SUCCESS) rc = SetKey(key + L"\\TypeLib", L"Version", L"1.0");
+  if (rc == ERROR_SUCCESS) rc = SetKey(key + L"\\Forward", nullptr, GuidText(*alias.current));
+  return rc;
+}
+
 }  // namespace
 
 HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out) {
@@ -94,10 +108,15 @@ HRESULT RegisterServer(const ServerInfo& server) {
   ITypeLib* tl = ModuleTypeLib();
   if (!tl) return SELFREG_E_TYPELIB;
   HRESULT hr = RegisterTypeLib(tl, const_cast<LPOLESTR>(path.c_str()), nullptr);
-  return FAILED(hr) ? SELFREG_E_TYPELIB : S_OK;
+  if (FAILED(hr)) return SELFREG_E_TYPELIB;
+  for (size_t i = 0; i < server.aliasCount; ++i)
+    if (RegisterAlias(server.aliases[i], *server.libid) != ERROR_SUCCESS) return SELFREG_E_TYPELIB;
+  return S_OK;
 }
 
 HRESULT UnregisterServer(const ServerInfo& server) {
+  for (size_t i = 0; i < server.aliasCount; ++i)
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, InterfaceKey(*server.aliases[i].iid).c_str());
   for (size_t i = 0; i < server.classCount; ++i) {
     const ClassEntry& c = server.classes[i];
     RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(*c.clsid)).c_str());

@@ -17,6 +17,7 @@
 #include "sendarro7.h"
 #include "test_util.h"
 #include "typelib_dump.h"
+#include "dispatch_call.h"
 
 using testutil::DescribeInterface;
 using testutil::GuidText;
@@ -488,32 +489,7 @@ TEST(ClaimObjects, AnswerTheirInterfaceIdsAndEarlierOnes) {
 
 namespace {
 
-// Late-bound call by name, as a script host makes it; the error number on failure (through
-// EXCEPINFO), 0 on success.
-long Call(IDispatch* d, const std::wstring& name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
-  DISPID id;
-  LPOLESTR n = const_cast<LPOLESTR>(name.c_str());
-  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  std::reverse(args.begin(), args.end());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    p.rgdispidNamedArgs = &put;
-    p.cNamedArgs = 1;
-  }
-  EXCEPINFO ex{};
-  com::Variant discard;
-  hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result ? result : &discard, &ex, nullptr);
-  SysFreeString(ex.bstrSource);
-  SysFreeString(ex.bstrDescription);
-  SysFreeString(ex.bstrHelpFile);
-  if (hr == DISP_E_EXCEPTION) {
-    hr = ex.scode;
-    return HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : hr;
-  }
-  return SUCCEEDED(hr) ? 0 : hr;
-}
+using testutil::Call;
 
 com::Ptr<IDispatch> GetObject(IDispatch* d, const wchar_t* name) {
   com::Variant v;

@@ -8,8 +8,12 @@
 #include "sendarro7.h"
 #include "test_util.h"
 #include "typelib_dump.h"
+#include "dispatch_call.h"
 
 using testutil::DescribeInterface;
+using testutil::Invoke;
+using testutil::Long;
+using testutil::Str;
 
 namespace {
 
@@ -24,43 +28,6 @@ class TypeLibrary : public ::testing::Test {
   }
   ITypeLib* lib = nullptr;
 };
-
-// Late-bound call by name, as a script host makes it.
-HRESULT Call(IDispatch* d, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
-             EXCEPINFO* ex = nullptr) {
-  DISPID id;
-  LPOLESTR n = const_cast<LPOLESTR>(name);
-  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  std::reverse(args.begin(), args.end());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    p.rgdispidNamedArgs = &put;
-    p.cNamedArgs = 1;
-  }
-  EXCEPINFO local{};
-  hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, ex ? ex : &local, nullptr);
-  if (!ex) {
-    SysFreeString(local.bstrSource);
-    SysFreeString(local.bstrDescription);
-    SysFreeString(local.bstrHelpFile);
-  }
-  return hr;
-}
-
-VARIANT Str(const wchar_t* s) {
-  VARIANT v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(s);  // owned by the test for its short life; freed with the process
-  return v;
-}
-VARIANT Long(long l) {
-  VARIANT v;
-  v.vt = VT_I4;
-  v.lVal = l;
-  return v;
-}
 
 }  // namespace
 
@@ -155,10 +122,10 @@ TEST(LateBound, AddItemAndErrorsThroughDispatch) {
                                             IID_IDispatch, reinterpret_cast<void**>(store.out())));
   // Add with the name alone: the optional arguments take their defaults.
   com::Variant added;
-  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SubId")}, &added));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SubId")}, &added));
   ASSERT_EQ(VT_DISPATCH, added.vt);
   com::Variant type;
-  ASSERT_HRESULT_SUCCEEDED(Call(added.pdispVal, L"DataType", DISPATCH_PROPERTYGET, {}, &type));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(added.pdispVal, L"DataType", DISPATCH_PROPERTYGET, {}, &type));
   EXPECT_EQ(0, type.lVal);
 
   // A script host's variable reaches a typed by-reference parameter as a Variant reference.
@@ -170,33 +137,33 @@ TEST(LateBound, AddItemAndErrorsThroughDispatch) {
   ref.pvarVal = &name;
   com::Variant second;
   ASSERT_HRESULT_SUCCEEDED(
-      Call(store.get(), L"Add", DISPATCH_METHOD, {ref, Long(0), Long(1), Long(3), Str(L"AA0")}, &second));
+      Invoke(store.get(), L"Add", DISPATCH_METHOD, {ref, Long(0), Long(1), Long(3), Str(L"AA0")}, &second));
   com::Variant count;
-  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Count", DISPATCH_PROPERTYGET, {}, &count));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(store.get(), L"Count", DISPATCH_PROPERTYGET, {}, &count));
   EXPECT_EQ(2, count.lVal);
 
   // Item is the default member; a number is a position, a text a key.
   com::Variant item;
-  ASSERT_HRESULT_SUCCEEDED(Call(store.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {Long(2)}, &item));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(store.get(), L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {Long(2)}, &item));
   com::Variant toCol;
-  ASSERT_HRESULT_SUCCEEDED(Call(item.pdispVal, L"ToCol", DISPATCH_PROPERTYGET, {}, &toCol));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(item.pdispVal, L"ToCol", DISPATCH_PROPERTYGET, {}, &toCol));
   EXPECT_EQ(3, toCol.lVal);
 
   // Errors reach the host as numbers with their descriptions.
   EXCEPINFO ex{};
   com::Variant none;
-  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SUBID")}, &none, &ex));
+  EXPECT_EQ(DISP_E_EXCEPTION, Invoke(store.get(), L"Add", DISPATCH_METHOD, {Str(L"SUBID")}, &none, &ex));
   EXPECT_EQ(static_cast<SCODE>(0x800A01C9), ex.scode);
   EXPECT_EQ(L"This key is already associated with an element of this collection", com::FromBstr(ex.bstrDescription));
   SysFreeString(ex.bstrDescription);
   SysFreeString(ex.bstrSource);
   ex = {};
-  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"SetValue", DISPATCH_METHOD, {Str(L"Nope"), Str(L"v")}, &none, &ex));
+  EXPECT_EQ(DISP_E_EXCEPTION, Invoke(store.get(), L"SetValue", DISPATCH_METHOD, {Str(L"Nope"), Str(L"v")}, &none, &ex));
   EXPECT_EQ(static_cast<SCODE>(0x80040001), ex.scode);
   SysFreeString(ex.bstrDescription);
   SysFreeString(ex.bstrSource);
   ex = {};
-  EXPECT_EQ(DISP_E_EXCEPTION, Call(store.get(), L"Item", DISPATCH_PROPERTYGET, {Long(9)}, &none, &ex));
+  EXPECT_EQ(DISP_E_EXCEPTION, Invoke(store.get(), L"Item", DISPATCH_PROPERTYGET, {Long(9)}, &none, &ex));
   EXPECT_EQ(static_cast<SCODE>(0x800A0009), ex.scode);
   SysFreeString(ex.bstrDescription);
   SysFreeString(ex.bstrSource);
@@ -208,9 +175,9 @@ TEST(LateBound, AddItemAndErrorsThroughDispatch) {
   VARIANT layout;
   layout.vt = VT_DISPATCH;
   layout.pdispVal = store.get();
-  EXPECT_HRESULT_SUCCEEDED(Call(values.get(), L"OutDefns", DISPATCH_PROPERTYPUTREF, {layout}, nullptr));
+  EXPECT_HRESULT_SUCCEEDED(Invoke(values.get(), L"OutDefns", DISPATCH_PROPERTYPUTREF, {layout}, nullptr));
   com::Variant back;
-  ASSERT_HRESULT_SUCCEEDED(Call(values.get(), L"OutDefns", DISPATCH_PROPERTYGET, {}, &back));
+  ASSERT_HRESULT_SUCCEEDED(Invoke(values.get(), L"OutDefns", DISPATCH_PROPERTYGET, {}, &back));
   EXPECT_EQ(store.get(), back.pdispVal);
 }
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "test_util.h"
+#include "window_answerer.h"
 #include "vb/present.h"
 
 namespace {
@@ -61,44 +62,8 @@ TEST(Presenter, EmptyTitleMeansAppTitleAndScopeRestoresThePresenter) {
 
 // ---- The real windows, answered by a helper thread ----
 
-std::wstring TextOf(HWND w) {
-  wchar_t buf[512] = {};
-  SendMessageW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
-// Runs `answer` on a helper thread against the top-level window captioned `caption` once it
-// appears. When none shows up within ten seconds, every window of the calling thread is told
-// to cancel, so that the test fails instead of waiting.
-class WindowAnswerer {
- public:
-  WindowAnswerer(std::wstring caption, std::function<void(HWND)> answer)
-      : caption_(std::move(caption)), answer_(std::move(answer)), owner_(GetCurrentThreadId()),
-        thread_([this] { Run(); }) {}
-  ~WindowAnswerer() { thread_.join(); }
-  bool found() const { return found_; }
-
- private:
-  void Run() {
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
-      if (HWND w = FindWindowW(nullptr, caption_.c_str())) {
-        found_ = true;
-        answer_(w);
-        return;
-      }
-    }
-    EnumThreadWindows(owner_, CancelWindow, 0);
-  }
-  static BOOL CALLBACK CancelWindow(HWND w, LPARAM) {
-    PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-  }
-  std::wstring caption_;
-  std::function<void(HWND)> answer_;
-  DWORD owner_;
-  std::atomic<bool> found_{false};
-  std::thread thread_;
-};
+using testutil::TextOf;
+using testutil::WindowAnswerer;
 
 TEST(WindowPresenter, InputBoxShowsPromptAndSelectedDefaultAndReturnsTheEntry) {
   std::wstring prompt, shownDefault, answer;

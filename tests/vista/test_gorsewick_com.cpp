@@ -13,12 +13,16 @@
 #include "gorsewick.h"
 #include "test_util.h"
 #include "typelib_dump.h"
+#include "dispatch_call.h"
 #include "vista_test_util.h"
 
 namespace vista {
 
 using testutil::DescribeInterface;
 using testutil::GuidText;
+using testutil::Bool;
+using testutil::Call;
+using testutil::Str;
 
 namespace {
 
@@ -38,41 +42,6 @@ GUID Guid(const wchar_t* text) {
   GUID g{};
   CLSIDFromString(text, &g);
   return g;
-}
-
-// Late-bound call by name, as a script host makes it; the error number (0 on success).
-long Call(IDispatch* d, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
-  DISPID id;
-  LPOLESTR n = const_cast<LPOLESTR>(name);
-  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  std::reverse(args.begin(), args.end());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    p.rgdispidNamedArgs = &put;
-    p.cNamedArgs = 1;
-  }
-  EXCEPINFO ex{};
-  hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, &ex, nullptr);
-  SysFreeString(ex.bstrSource);
-  SysFreeString(ex.bstrDescription);
-  SysFreeString(ex.bstrHelpFile);
-  if (hr == DISP_E_EXCEPTION) return ex.scode & 0xFFFF;
-  return FAILED(hr) ? hr : 0;
-}
-
-VARIANT Str(const wchar_t* s) {
-  VARIANT v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(s);  // freed with the process
-  return v;
-}
-VARIANT Bool(bool b) {
-  VARIANT v;
-  v.vt = VT_BOOL;
-  v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
 }
 
 com::Ptr<IDispatch> Create(const wchar_t* progId) {

@@ -30,18 +30,29 @@ HRESULT CreateInstance(REFIID iid, void** out) {
   }
 }
 
+// An earlier interface id that the type library carries only as an alias of a current
+// interface: registering the library does not register it, so the server registers it as an
+// Automation interface forwarded to the current one.
+struct InterfaceAlias {
+  const IID* iid;
+  const wchar_t* name;
+  const IID* current;
+};
+
 struct ServerInfo {
   const wchar_t* library;  // the type library's name, first part of every ProgID
   const GUID* libid;
   const ClassEntry* classes;
   size_t classCount;
+  const InterfaceAlias* aliases = nullptr;
+  size_t aliasCount = 0;
 };
 
 HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out);
 HRESULT CanUnloadNow();
 // Writes, under HKEY_CLASSES_ROOT, for every class: CLSID\{id} (name), InprocServer32 (this
 // module's path, ThreadingModel Apartment), ProgID, VersionIndependentProgID, TypeLib; and
-// <library>.<class>\CLSID. Then registers the embedded type library.
+// <library>.<class>\CLSID. Then registers the embedded type library and the interface aliases.
 HRESULT RegisterServer(const ServerInfo& server);
 HRESULT UnregisterServer(const ServerInfo& server);
 

@@ -1,0 +1,60 @@
+// Answering real windows from a helper thread, so that tests of modal windows never wait for a
+// person.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace testutil {
+
+inline std::wstring TextOf(HWND w) {
+  wchar_t buf[1024] = {};
+  SendMessageW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+// Runs `answer` on a helper thread against this process's top-level window captioned `caption`
+// once it is visible. The search ends when the window is found, when the object is destroyed,
+// or after ten seconds; then every window of the creating thread is closed, so that a test
+// fails instead of waiting.
+class WindowAnswerer {
+ public:
+  WindowAnswerer(std::wstring caption, std::function<void(HWND)> answer)
+      : caption_(std::move(caption)), answer_(std::move(answer)), owner_(GetCurrentThreadId()),
+        thread_([this] { Run(); }) {}
+  ~WindowAnswerer() {
+    stop_ = true;
+    thread_.join();
+  }
+  bool found() const { return found_; }
+
+ private:
+  void Run() {
+    for (int i = 0; i < 200 && !stop_; ++i, Sleep(50)) {
+      HWND w = FindWindowW(nullptr, caption_.c_str());
+      DWORD pid = 0;
+      if (w && GetWindowThreadProcessId(w, &pid) && pid == GetCurrentProcessId() && IsWindowVisible(w)) {
+        found_ = true;
+        answer_(w);
+        return;
+      }
+    }
+    if (!stop_) EnumThreadWindows(owner_, CloseWindow, 0);
+  }
+  static BOOL CALLBACK CloseWindow(HWND w, LPARAM) {
+    PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+  std::wstring caption_;
+  std::function<void(HWND)> answer_;
+  DWORD owner_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> found_{false};
+  std::thread thread_;
+};
+
+}  // namespace testutil
