@@ -1,23 +1,7 @@
 ' A whole claim tree as a late-bound host builds it: a file header by ProgID, batches by provider
 ' key, claims, service lines and insurance policies; values through the write-only properties and
 ' the public members; counts and totals; For Each over every collection; and the failures.
-Option Explicit
-Dim passed, failed
-passed = 0 : failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAILED: " & what
-  End If
-End Sub
-
-Sub CheckError(expected, what)
-  Check Err.Number = expected, what & " (Err.Number " & Err.Number & ", expected " & expected & ")"
-  Err.Clear
-End Sub
+' (Check, CheckError and ReportCounts come from checks.vbs.)
 
 ' Adds a service line with its charge, paid and approved amounts ("" leaves one unset).
 Function AddLine(claim, charges, paid, approved)
@@ -227,4 +211,4 @@ Check CreateObject("sendarro7.ServiceLine").OutFields.Count = 63, "a line has 63
 Check CreateObject("sendarro7.Claim").OutFields.Count = 94, "a claim has 94 fields"
 Check CreateObject("sendarro7.Batch").OutFields.Count = 37, "a batch has 37 fields"
 
-WScript.Echo passed & " passed, " & failed & " failed"
+ReportCounts

@@ -1,21 +1,5 @@
 ' The field store as a late-bound host drives it: ProgIDs, For Each, Err.Number and Err.Description.
-Option Explicit
-Dim passed, failed
-passed = 0 : failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAILED: " & what
-  End If
-End Sub
-
-Sub CheckError(expected, what)
-  Check Err.Number = expected, what & " (Err.Number " & Err.Number & ", expected " & expected & ")"
-  Err.Clear
-End Sub
+' (Check, CheckError and ReportCounts come from checks.vbs.)
 
 Dim store, f, names, layout
 Set store = CreateObject("sendarro7.OutputFields")
@@ -82,4 +66,4 @@ Check Not layout.LastLine, "LastLine starts False"
 store.Remove 1
 Check store.Count = 3 And store(1).Name = "SubName", "Remove moves later members up"
 
-WScript.Echo passed & " passed, " & failed & " failed"
+ReportCounts

@@ -1,17 +1,6 @@
 ' The folder, product and version classes as a late-bound host drives them: ProgIDs, the
 ' product folders of every product, the user's folders and the version answers.
-Option Explicit
-Dim passed, failed
-passed = 0 : failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAILED: " & what
-  End If
-End Sub
+' (Check, CheckError and ReportCounts come from checks.vbs.)
 
 Dim sh, programs, publicDocs, programData, documents
 Set sh = CreateObject("WScript.Shell")
@@ -84,4 +73,4 @@ Check Not info.fileInProctectedArea("D:\Windows\x.ini", True), "D: is not protec
 Check info.WRPWarningSetting = 0, "WRPWarningSetting starts SHOW_DLG"
 Check info.continueSave = False, "continueSave starts False"
 
-WScript.Echo passed & " passed, " & failed & " failed"
+ReportCounts

@@ -44,11 +44,4 @@ const com::ServerInfo kServer{L"sendarro7", &LIBID_sendarro7, kClasses, std::siz
 
 }  // namespace
 
-extern "C" {
-HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  return com::GetClassObject(kServer, clsid, iid, out);
-}
-HRESULT WINAPI DllCanUnloadNow() { return com::CanUnloadNow(); }
-HRESULT WINAPI DllRegisterServer() { return com::RegisterServer(kServer); }
-HRESULT WINAPI DllUnregisterServer() { return com::UnregisterServer(kServer); }
-}
+COM_SERVER_ENTRY_POINTS(kServer)

@@ -111,12 +111,7 @@ const char* const kPolicyTexts[] = {
     "insrExclud2310BREF", "relOfInfo", "l2300PWK01", "insrExclud2310BPRV", "l2300CN104",
 };
 
-GUID Guid(const char* text) {
-  GUID g{};
-  std::wstring w(text, text + strlen(text));
-  CLSIDFromString(w.c_str(), &g);
-  return g;
-}
+GUID Guid(const char* text) { return testutil::GuidFromText(std::wstring(text, text + strlen(text))); }
 
 std::string Hex(unsigned long id) {
   char buf[16];
@@ -155,22 +150,15 @@ class Expected {
   unsigned long reserved_ = 0;
 };
 
-class ClaimTypeLibrary : public ::testing::Test {
+class ClaimTypeLibrary : public testutil::TypeLibraryTest {
  protected:
-  void SetUp() override {
-    lib = testutil::LoadModuleTypeLib(testutil::BesideTestProgram(L"sendarro7.dll"));
-    ASSERT_NE(nullptr, lib);
-  }
-  void TearDown() override {
-    if (lib) lib->Release();
-  }
+  ClaimTypeLibrary() : TypeLibraryTest(L"sendarro7.dll") {}
   // The class's id and default interface id, and the default interface's members.
   void CheckClass(const char* clsid, const char* iid, const Expected& members) {
     EXPECT_EQ(clsid, GuidText(Guid(clsid)));  // well-formed
     EXPECT_EQ(iid, GuidText(testutil::DefaultInterfaceOf(lib, Guid(clsid)))) << clsid;
     EXPECT_EQ(members.lines, DescribeInterface(lib, Guid(iid))) << iid;
   }
-  ITypeLib* lib = nullptr;
 };
 
 }  // namespace

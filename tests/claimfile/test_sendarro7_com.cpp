@@ -17,16 +17,9 @@ using testutil::Str;
 
 namespace {
 
-class TypeLibrary : public ::testing::Test {
+class TypeLibrary : public testutil::TypeLibraryTest {
  protected:
-  void SetUp() override {
-    lib = testutil::LoadModuleTypeLib(testutil::BesideTestProgram(L"sendarro7.dll"));
-    ASSERT_NE(nullptr, lib);
-  }
-  void TearDown() override {
-    if (lib) lib->Release();
-  }
-  ITypeLib* lib = nullptr;
+  TypeLibrary() : TypeLibraryTest(L"sendarro7.dll") {}
 };
 
 }  // namespace

@@ -177,6 +177,12 @@ std::vector<std::string> DescribeEnum(ITypeLib* lib, REFGUID enumId) {
   return out;
 }
 
+GUID GuidFromText(const std::wstring& text) {
+  GUID g = GUID_NULL;
+  if (FAILED(CLSIDFromString(text.c_str(), &g))) return GUID_NULL;
+  return g;
+}
+
 std::wstring BesideTestProgram(const std::wstring& fileName) {
   wchar_t path[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace testutil {
 
 // The type library embedded in a module file (nullptr when it cannot be loaded).
@@ -28,5 +30,25 @@ std::string GuidText(REFGUID g);
 
 // Path of a file in the folder of the running test program.
 std::wstring BesideTestProgram(const std::wstring& fileName);
+
+// The GUID written as text in registry form ("{...}"); GUID_NULL when it is not one.
+GUID GuidFromText(const std::wstring& text);
+
+// A fixture holding the type library embedded in a DLL beside the test program.
+class TypeLibraryTest : public ::testing::Test {
+ protected:
+  explicit TypeLibraryTest(const wchar_t* dll) : dll_(dll) {}
+  void SetUp() override {
+    lib = LoadModuleTypeLib(BesideTestProgram(dll_));
+    ASSERT_NE(nullptr, lib);
+  }
+  void TearDown() override {
+    if (lib) lib->Release();
+  }
+  ITypeLib* lib = nullptr;
+
+ private:
+  const wchar_t* dll_;
+};
 
 }  // namespace testutil

@@ -26,23 +26,12 @@ using testutil::Str;
 
 namespace {
 
-class TypeLibrary : public ::testing::Test {
+class TypeLibrary : public testutil::TypeLibraryTest {
  protected:
-  void SetUp() override {
-    lib = testutil::LoadModuleTypeLib(testutil::BesideTestProgram(L"gorsewick.dll"));
-    ASSERT_NE(nullptr, lib);
-  }
-  void TearDown() override {
-    if (lib) lib->Release();
-  }
-  ITypeLib* lib = nullptr;
+  TypeLibrary() : TypeLibraryTest(L"gorsewick.dll") {}
 };
 
-GUID Guid(const wchar_t* text) {
-  GUID g{};
-  CLSIDFromString(text, &g);
-  return g;
-}
+GUID Guid(const wchar_t* text) { return testutil::GuidFromText(text); }
 
 com::Ptr<IDispatch> Create(const wchar_t* progId) {
   CLSID clsid;

@@ -1,6 +1,8 @@
 // The in-process server: its class table and the four exported entry points.
 #include <windows.h>
 
+#include <iterator>
+
 #include "com/server.h"
 #include "common/file_locations.h"
 #include "common/mby_app_name.h"
@@ -15,15 +17,8 @@ const com::ClassEntry kClasses[] = {
     {&CLSID_VistaInfo, L"VistaInfo", &com::CreateInstance<vista::VistaInfo>},
 };
 
-const com::ServerInfo kServer{L"gorsewick", &LIBID_gorsewick, kClasses, sizeof kClasses / sizeof kClasses[0]};
+const com::ServerInfo kServer{L"gorsewick", &LIBID_gorsewick, kClasses, std::size(kClasses)};
 
 }  // namespace
 
-extern "C" {
-HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  return com::GetClassObject(kServer, clsid, iid, out);
-}
-HRESULT WINAPI DllCanUnloadNow() { return com::CanUnloadNow(); }
-HRESULT WINAPI DllRegisterServer() { return com::RegisterServer(kServer); }
-HRESULT WINAPI DllUnregisterServer() { return com::UnregisterServer(kServer); }
-}
+COM_SERVER_ENTRY_POINTS(kServer)

@@ -57,3 +57,14 @@ HRESULT RegisterServer(const ServerInfo& server);
 HRESULT UnregisterServer(const ServerInfo& server);
 
 }  // namespace com
+
+// Defines a module's four exported entry points over its ServerInfo.
+#define COM_SERVER_ENTRY_POINTS(server)                                                      \
+  extern "C" {                                                                               \
+  HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {                 \
+    return ::com::GetClassObject(server, clsid, iid, out);                                   \
+  }                                                                                          \
+  HRESULT WINAPI DllCanUnloadNow() { return ::com::CanUnloadNow(); }                         \
+  HRESULT WINAPI DllRegisterServer() { return ::com::RegisterServer(server); }               \
+  HRESULT WINAPI DllUnregisterServer() { return ::com::UnregisterServer(server); }           \
+  }
