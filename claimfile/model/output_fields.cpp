@@ -141,8 +141,10 @@ HRESULT OutputFields::SetValue(BSTR* name, BSTR* value, VARIANT* out) {
 }
 
 HRESULT OutputFields::BRExists(BSTR* name, VARIANT_BOOL* out) {
-  if (!name || !out) return E_POINTER;
-  return Run([&] { *out = com::VarBool(BRExists(com::FromBstr(*name))); });
+  if (!out) return E_POINTER;
+  *out = com::VarBool(name && BRExists(com::FromBstr(*name)));
+  SetErrorInfo(0, nullptr);  // no error stays pending for the caller
+  return S_OK;
 }
 
 HRESULT OutputFields::Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,

@@ -31,6 +31,10 @@ frmWRPWarn::LinkOpener frmWRPWarn::openLink = &ShellOpen;
 void frmWRPWarn::ShowModal(HWND owner) {
   INT_PTR r = DialogBoxParamW(com::ThisModule(), MAKEINTRESOURCEW(IDD_frmWRPWarn), owner, DialogProc,
                               reinterpret_cast<LPARAM>(this));
+  // The controls use the fonts until they are destroyed with the window.
+  if (headingFont_) DeleteObject(headingFont_);
+  if (linkFont_) DeleteObject(linkFont_);
+  headingFont_ = linkFont_ = nullptr;
   if (r == -1 || r == 0) vb::Raise(vb::errOutOfMemory);
 }
 
@@ -58,9 +62,6 @@ void frmWRPWarn::Form_Load(HWND dlg) {
 
 void frmWRPWarn::Form_Unload(HWND dlg) {
   turnOffChecked = IsDlgButtonChecked(dlg, IDC_chkTurnOff) == BST_CHECKED;
-  if (headingFont_) DeleteObject(headingFont_);
-  if (linkFont_) DeleteObject(linkFont_);
-  headingFont_ = linkFont_ = nullptr;
 }
 
 void frmWRPWarn::OKButton_Click(HWND dlg, int index) {
