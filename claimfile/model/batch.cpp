@@ -25,28 +25,11 @@ Batch::~Batch() {
   prov837SecIDTypeCol.reset();
 }
 
-claimfile::Claims& Batch::ClaimsHeld() const {
-  if (!Claims) vb::Raise(vb::errObjectNotSet);
-  return *Claims;
-}
-
-long Batch::ServiceLineCount() const {
-  long sum = 0;
-  for (auto& claim : ClaimsHeld()) sum = AddCount(sum, claim->ServiceLineCount());
-  return sum;
-}
-
-long Batch::ClaimCount() const { return ClaimsHeld().Count(); }
-
-vb::Currency Batch::Total(vb::Currency (Claim::*total)() const) const {
-  vb::Currency sum;
-  for (auto& claim : ClaimsHeld()) sum += ((*claim).*total)();
-  return sum;
-}
-
-vb::Currency Batch::TotalCharges() const { return Total(&Claim::TotalCharges); }
-vb::Currency Batch::TotalPaidAmt() const { return Total(&Claim::TotalPaidAmt); }
-vb::Currency Batch::TotalAllowedAmt() const { return Total(&Claim::TotalAllowedAmt); }
+long Batch::ServiceLineCount() const { return SumOfCounts(Claims, &Claim::ServiceLineCount); }
+long Batch::ClaimCount() const { return Held(Claims).Count(); }
+vb::Currency Batch::TotalCharges() const { return SumOfAmounts(Claims, &Claim::TotalCharges); }
+vb::Currency Batch::TotalPaidAmt() const { return SumOfAmounts(Claims, &Claim::TotalPaidAmt); }
+vb::Currency Batch::TotalAllowedAmt() const { return SumOfAmounts(Claims, &Claim::TotalAllowedAmt); }
 
 HRESULT Batch::get_ServiceLineCount(long* out) {
   return ReadInto(*this, out, [&] { return ServiceLineCount(); });

@@ -77,10 +77,6 @@ class Batch : public com::Object<Batch, _Batch> {
   HRESULT STDMETHODCALLTYPE get_TotalPaidAmt(CY* out) override;
   HRESULT STDMETHODCALLTYPE get_TotalAllowedAmt(CY* out) override;
   CLAIMFILE_BATCH_FIELDS(CLAIMFILE_FIELD_PUT_SAME)
-
- private:
-  claimfile::Claims& ClaimsHeld() const;
-  vb::Currency Total(vb::Currency (Claim::*total)() const) const;
 };
 
 }  // namespace claimfile

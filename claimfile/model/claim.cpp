@@ -34,23 +34,14 @@ Claim::~Claim() {
   prov837OtherInsSecIDTypeCol.reset();
 }
 
-long Claim::ServiceLineCount() const {
-  if (!ServiceLines) vb::Raise(vb::errObjectNotSet);
-  return ServiceLines->Count();
+long Claim::ServiceLineCount() const { return Held(ServiceLines).Count(); }
+vb::Currency Claim::TotalCharges() const { return SumOfAmounts(ServiceLines, &ServiceLine::LineCharges); }
+vb::Currency Claim::TotalPaidAmt() const { return SumOfAmounts(ServiceLines, &ServiceLine::PaidAmt); }
+vb::Currency Claim::TotalAllowedAmt() const { return SumOfAmounts(ServiceLines, &ServiceLine::ApprovedAmt); }
+vb::Currency Claim::TotalDisalCostContChgs() const {
+  return SumOfAmounts(ServiceLines, &ServiceLine::DisallowedCostCont);
 }
-
-vb::Currency Claim::Total(vb::Currency (ServiceLine::*amount)() const) const {
-  if (!ServiceLines) vb::Raise(vb::errObjectNotSet);
-  vb::Currency sum;
-  for (auto& line : *ServiceLines) sum += ((*line).*amount)();
-  return sum;
-}
-
-vb::Currency Claim::TotalCharges() const { return Total(&ServiceLine::LineCharges); }
-vb::Currency Claim::TotalPaidAmt() const { return Total(&ServiceLine::PaidAmt); }
-vb::Currency Claim::TotalAllowedAmt() const { return Total(&ServiceLine::ApprovedAmt); }
-vb::Currency Claim::TotalDisalCostContChgs() const { return Total(&ServiceLine::DisallowedCostCont); }
-vb::Currency Claim::TotalDisalOtherChgs() const { return Total(&ServiceLine::DisallowedOther); }
+vb::Currency Claim::TotalDisalOtherChgs() const { return SumOfAmounts(ServiceLines, &ServiceLine::DisallowedOther); }
 
 std::wstring Claim::PatControlNo() const { return FieldText(OutFields, L"PatControlNo"); }
 

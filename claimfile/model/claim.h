@@ -96,10 +96,6 @@ class Claim : public com::Object<Claim, _Claim> {
   HRESULT STDMETHODCALLTYPE get_TotalDisalOtherChgs(CY* out) override;
   HRESULT STDMETHODCALLTYPE get_PatControlNo(BSTR* out) override;
   CLAIMFILE_CLAIM_FIELDS(CLAIMFILE_FIELD_PUT_SAME)
-
- private:
-  // The sum of one amount over the service lines, in collection order; 6 on overflow.
-  vb::Currency Total(vb::Currency (ServiceLine::*amount)() const) const;
 };
 
 }  // namespace claimfile

@@ -25,29 +25,12 @@ FileHeader::FileHeader() {
 
 FileHeader::~FileHeader() = default;
 
-claimfile::Batchs& FileHeader::BatchsHeld() const {
-  if (!Batchs) vb::Raise(vb::errObjectNotSet);
-  return *Batchs;
-}
-
-long FileHeader::Count(long (Batch::*count)() const) const {
-  long sum = 0;
-  for (auto& batch : BatchsHeld()) sum = AddCount(sum, ((*batch).*count)());
-  return sum;
-}
-
-vb::Currency FileHeader::Total(vb::Currency (Batch::*total)() const) const {
-  vb::Currency sum;
-  for (auto& batch : BatchsHeld()) sum += ((*batch).*total)();
-  return sum;
-}
-
-long FileHeader::ServiceLineCount() const { return Count(&Batch::ServiceLineCount); }
-long FileHeader::ClaimCount() const { return Count(&Batch::ClaimCount); }
-long FileHeader::BatchCount() const { return BatchsHeld().Count(); }
-vb::Currency FileHeader::TotalCharges() const { return Total(&Batch::TotalCharges); }
-vb::Currency FileHeader::TotalPaidAmt() const { return Total(&Batch::TotalPaidAmt); }
-vb::Currency FileHeader::TotalAllowedAmt() const { return Total(&Batch::TotalAllowedAmt); }
+long FileHeader::ServiceLineCount() const { return SumOfCounts(Batchs, &Batch::ServiceLineCount); }
+long FileHeader::ClaimCount() const { return SumOfCounts(Batchs, &Batch::ClaimCount); }
+long FileHeader::BatchCount() const { return Held(Batchs).Count(); }
+vb::Currency FileHeader::TotalCharges() const { return SumOfAmounts(Batchs, &Batch::TotalCharges); }
+vb::Currency FileHeader::TotalPaidAmt() const { return SumOfAmounts(Batchs, &Batch::TotalPaidAmt); }
+vb::Currency FileHeader::TotalAllowedAmt() const { return SumOfAmounts(Batchs, &Batch::TotalAllowedAmt); }
 
 HRESULT FileHeader::get_ServiceLineCount(long* out) {
   return ReadInto(*this, out, [&] { return ServiceLineCount(); });

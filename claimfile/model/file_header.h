@@ -75,11 +75,6 @@ class FileHeader : public com::Object<FileHeader, _FileHeader> {
   HRESULT STDMETHODCALLTYPE get_TotalPaidAmt(CY* out) override;
   HRESULT STDMETHODCALLTYPE get_TotalAllowedAmt(CY* out) override;
   CLAIMFILE_FILE_HEADER_PROPERTIES(CLAIMFILE_FIELD_PUT)
-
- private:
-  claimfile::Batchs& BatchsHeld() const;
-  long Count(long (Batch::*count)() const) const;
-  vb::Currency Total(vb::Currency (Batch::*total)() const) const;
 };
 
 }  // namespace claimfile

@@ -1,4 +1,4 @@
-// The model collection family (Parts 1.104, 1.115): a thin typed wrapper over a private
+// The model collection family: a thin typed wrapper over a private
 // Collection of model objects that creates its items itself. Item (default member), Count,
 // Remove and NewEnum pass straight to the collection; Add differs between the unkeyed three
 // (Claims, ServiceLines, InsurancePolicies) and Batchs.

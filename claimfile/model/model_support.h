@@ -23,11 +23,15 @@ com::Ptr<OutputFields> NewFieldStore(const Names& names) {
   return store;
 }
 
-// The store of a model object; a store set to Nothing raises 91.
-inline OutputFields& StoreOf(const com::Ptr<OutputFields>& store) {
-  if (!store) vb::Raise(vb::errObjectNotSet);
-  return *store;
+// The object an object member holds; a member set to Nothing raises 91.
+template <class T>
+T& Held(const com::Ptr<T>& member) {
+  if (!member) vb::Raise(vb::errObjectNotSet);
+  return *member;
 }
+
+// The store of a model object; a store set to Nothing raises 91.
+inline OutputFields& StoreOf(const com::Ptr<OutputFields>& store) { return Held(store); }
 
 // What a write-only property does: OutFields.SetValue(field, text) (0x80040001 for a field the
 // store does not hold, 91 when the store is Nothing).
@@ -47,6 +51,24 @@ inline long AddCount(long sum, long count) {
   if (__builtin_add_overflow(static_cast<int32_t>(sum), static_cast<int32_t>(count), &r))
     vb::Raise(vb::errOverflow);
   return r;
+}
+
+// The sum of one count over the items of a collection member, in collection order: 91 when the
+// member is Nothing, 6 on overflow.
+template <class Items, class Item>
+long SumOfCounts(const com::Ptr<Items>& items, long (Item::*count)() const) {
+  long sum = 0;
+  for (auto& item : Held(items)) sum = AddCount(sum, ((*item).*count)());
+  return sum;
+}
+
+// The sum of one Currency read over the items of a collection member: 91 when the member is
+// Nothing, 6 on overflow.
+template <class Items, class Item>
+vb::Currency SumOfAmounts(const com::Ptr<Items>& items, vb::Currency (Item::*amount)() const) {
+  vb::Currency sum;
+  for (auto& item : Held(items)) sum += ((*item).*amount)();
+  return sum;
 }
 
 // The COM half of a write-only property: stores the text argument, left unchanged, under field.

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "com/accessors.h"
-#include "com/enumerator.h"
 #include "vb/convert.h"
 #include "vb/currency.h"
 #include "vb/files.h"
@@ -157,29 +156,6 @@ HRESULT OutputFields::Add(BSTR* name, long* row, long* fromCol, long* toCol, BST
                  value ? com::FromBstr(*value) : std::wstring(), dataType ? *dataType : OutputFieldTypeText,
                  format ? com::FromBstr(*format) : std::wstring(), required && *required != VARIANT_FALSE);
     com::PutOut(f, out);
-  });
-}
-
-HRESULT OutputFields::get_Item(VARIANT* index, _OutputField** out) {
-  if (!index || !out) return E_POINTER;
-  *out = nullptr;
-  return Run([&] { com::PutOut(Item(vb::CollectionIndex::From(*index)), out); });
-}
-
-HRESULT OutputFields::get_Count(long* out) { return com::Get(out, Count()); }
-
-HRESULT OutputFields::Remove(VARIANT* index) {
-  if (!index) return E_POINTER;
-  return Run([&] { Remove(vb::CollectionIndex::From(*index)); });
-}
-
-HRESULT OutputFields::get_NewEnum(IUnknown** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  return Run([&] {
-    std::vector<IDispatch*> items;
-    for (auto& f : mCol) items.push_back(static_cast<_OutputField*>(f.get()));
-    *out = com::NewDispatchEnumerator(items);
   });
 }
 

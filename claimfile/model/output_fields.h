@@ -4,13 +4,15 @@
 #include <string>
 
 #include "com/object.h"
+#include "model/model_collection.h"
 #include "model/output_field.h"
 #include "sendarro7.h"
 #include "vb/collection.h"
 
 namespace claimfile {
 
-class OutputFields : public com::Object<OutputFields, _OutputFields> {
+// Item, Count, Remove and enumeration come from ModelCollection.
+class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField, _OutputField> {
  public:
   static const CLSID& ClassId() { return CLSID_OutputFields; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputFields; }
@@ -39,17 +41,9 @@ class OutputFields : public com::Object<OutputFields, _OutputFields> {
   com::Ptr<OutputField> Add(const std::wstring& name, long row = 0, long fromCol = 0, long toCol = 0,
                             const std::wstring& value = L"", OutputFieldType dataType = OutputFieldTypeText,
                             const std::wstring& format = L"", bool required = false);
-  com::Ptr<OutputField> Item(const vb::CollectionIndex& index) { return mCol.Item(index); }
-  com::Ptr<OutputField> Item(const std::wstring& key) { return mCol.Item(key); }
-  com::Ptr<OutputField> Item(long position) { return mCol.Item(position); }
-  long Count() const { return mCol.Count(); }
-  void Remove(const vb::CollectionIndex& index) { mCol.Remove(index); }
 
   // The value under a key (5 when the key is missing), as readers take it.
   const std::wstring& ValueOf(const std::wstring& key) { return mCol.Item(key)->Value; }
-
-  auto begin() { return mCol.begin(); }
-  auto end() { return mCol.end(); }
 
   // _OutputFields
   HRESULT STDMETHODCALLTYPE get_OutDefns(_OutputFields** out) override;
@@ -64,13 +58,6 @@ class OutputFields : public com::Object<OutputFields, _OutputFields> {
   HRESULT STDMETHODCALLTYPE Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,
                                 OutputFieldType* dataType, BSTR* format, VARIANT_BOOL* required,
                                 _OutputField** out) override;
-  HRESULT STDMETHODCALLTYPE get_Item(VARIANT* index, _OutputField** out) override;
-  HRESULT STDMETHODCALLTYPE get_Count(long* out) override;
-  HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override;
-  HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** out) override;
-
- private:
-  vb::Collection<com::Ptr<OutputField>> mCol;
 };
 
 }  // namespace claimfile

@@ -1,4 +1,4 @@
-// The claim object model as C++ classes (Parts 1.102 to 1.115): construction, stored fields,
+// The claim object model as C++ classes: construction, stored fields,
 // typed members, the counts and Currency totals over a tree, the collections and their failures.
 #include <windows.h>
 #include <oleauto.h>
@@ -416,7 +416,7 @@ TEST(InsurancePolicyModel, TheHostsProviderIdCollectionIsItsOwn) {
   EXPECT_EQ(L"1G|A123", CollectionItemText(p->insrSecProvIDs.get(), 1));
 }
 
-// ---- The model collections (Parts 1.104, 1.115) ----------------------------------------------
+// ---- The model collections ----------------------------------------------
 
 TEST(ModelCollections, UnkeyedPositionsFromOne) {
   auto claims = com::Make<Claims>();
