@@ -178,14 +178,10 @@ TEST(FileLayer, ExistenceDirAndFolderErrors) {
   EXPECT_FALSE(fs::Dir(dir.file(L"folder\\"), fs::vbDirectory).empty());  // "." at least
   EXPECT_EQ(L"", fs::Dir(dir.file(L"missing"), fs::vbDirectory));
 
-  EXPECT_VB_ERROR(58, fs::CreateFolder(dir.file(L"folder")));
-  EXPECT_VB_ERROR(58, fs::CreateFolder(dir.file(L"file.txt")));
-  EXPECT_VB_ERROR(76, fs::CreateFolder(dir.file(L"missing\\new")));
   EXPECT_VB_ERROR(75, fs::MkDir(dir.file(L"folder")));
   EXPECT_VB_ERROR(76, fs::MkDir(dir.file(L"missing\\new")));
-  EXPECT_VB_ERROR(0, fs::CreateFolder(dir.file(L"new1")));
   EXPECT_VB_ERROR(0, fs::MkDir(dir.file(L"new2")));
-  EXPECT_TRUE(IsFolder(dir.file(L"new1")) && IsFolder(dir.file(L"new2")));
+  EXPECT_TRUE(IsFolder(dir.file(L"new2")));
   SetFileAttributesW(dir.file(L"hidden.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -25,20 +25,6 @@ bool FileExists(const std::wstring& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void CreateFolder(const std::wstring& path) {
-  if (CreateDirectoryW(path.c_str(), nullptr)) return;
-  DWORD e = GetLastError();
-  switch (e) {
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      vb::Raise(vb::errFileAlreadyExists);
-    case ERROR_ACCESS_DENIED:
-      vb::Raise(vb::errPermissionDenied);
-    default:
-      vb::Raise(vb::FileErrorFromWin32(e));
-  }
-}
-
 void MkDir(const std::wstring& path) {
   if (CreateDirectoryW(path.c_str(), nullptr)) return;
   DWORD e = GetLastError();

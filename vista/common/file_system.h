@@ -14,10 +14,6 @@ bool FolderExists(const std::wstring& path);
 // FileSystemObject.FileExists: true when a file (not a folder) of that path exists.
 bool FileExists(const std::wstring& path);
 
-// FileSystemObject.CreateFolder: makes one folder. 58 when a folder or file of that name
-// exists, 76 when the folder above is missing, 70 when access is denied.
-void CreateFolder(const std::wstring& path);
-
 // The MkDir statement: makes one folder. 75 when it exists or cannot be made, 76 when the
 // folder above is missing.
 void MkDir(const std::wstring& path);
