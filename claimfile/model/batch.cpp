@@ -32,19 +32,19 @@ vb::Currency Batch::TotalPaidAmt() const { return SumOfAmounts(Claims, &Claim::T
 vb::Currency Batch::TotalAllowedAmt() const { return SumOfAmounts(Claims, &Claim::TotalAllowedAmt); }
 
 HRESULT Batch::get_ServiceLineCount(long* out) {
-  return ReadInto(*this, out, [&] { return ServiceLineCount(); });
+  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
 }
 HRESULT Batch::get_ClaimCount(long* out) {
-  return ReadInto(*this, out, [&] { return ClaimCount(); });
+  return com::Compute(*this, out, [&] { return ClaimCount(); });
 }
 HRESULT Batch::get_TotalCharges(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalCharges(); });
+  return com::Compute(*this, out, [&] { return TotalCharges(); });
 }
 HRESULT Batch::get_TotalPaidAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalPaidAmt(); });
+  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
 }
 HRESULT Batch::get_TotalAllowedAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalAllowedAmt(); });
+  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
 }
 
 }  // namespace claimfile

@@ -46,25 +46,25 @@ vb::Currency Claim::TotalDisalOtherChgs() const { return SumOfAmounts(ServiceLin
 std::wstring Claim::PatControlNo() const { return FieldText(OutFields, L"PatControlNo"); }
 
 HRESULT Claim::get_ServiceLineCount(long* out) {
-  return ReadInto(*this, out, [&] { return ServiceLineCount(); });
+  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
 }
 HRESULT Claim::get_TotalCharges(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalCharges(); });
+  return com::Compute(*this, out, [&] { return TotalCharges(); });
 }
 HRESULT Claim::get_TotalPaidAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalPaidAmt(); });
+  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
 }
 HRESULT Claim::get_TotalAllowedAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalAllowedAmt(); });
+  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
 }
 HRESULT Claim::get_TotalDisalCostContChgs(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalDisalCostContChgs(); });
+  return com::Compute(*this, out, [&] { return TotalDisalCostContChgs(); });
 }
 HRESULT Claim::get_TotalDisalOtherChgs(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalDisalOtherChgs(); });
+  return com::Compute(*this, out, [&] { return TotalDisalOtherChgs(); });
 }
 HRESULT Claim::get_PatControlNo(BSTR* out) {
-  return ReadText(*this, out, [&] { return PatControlNo(); });
+  return com::Compute(*this, out, [&] { return PatControlNo(); });
 }
 
 }  // namespace claimfile

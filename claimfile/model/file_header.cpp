@@ -33,22 +33,22 @@ vb::Currency FileHeader::TotalPaidAmt() const { return SumOfAmounts(Batchs, &Bat
 vb::Currency FileHeader::TotalAllowedAmt() const { return SumOfAmounts(Batchs, &Batch::TotalAllowedAmt); }
 
 HRESULT FileHeader::get_ServiceLineCount(long* out) {
-  return ReadInto(*this, out, [&] { return ServiceLineCount(); });
+  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
 }
 HRESULT FileHeader::get_ClaimCount(long* out) {
-  return ReadInto(*this, out, [&] { return ClaimCount(); });
+  return com::Compute(*this, out, [&] { return ClaimCount(); });
 }
 HRESULT FileHeader::get_BatchCount(long* out) {
-  return ReadInto(*this, out, [&] { return BatchCount(); });
+  return com::Compute(*this, out, [&] { return BatchCount(); });
 }
 HRESULT FileHeader::get_TotalCharges(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalCharges(); });
+  return com::Compute(*this, out, [&] { return TotalCharges(); });
 }
 HRESULT FileHeader::get_TotalPaidAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalPaidAmt(); });
+  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
 }
 HRESULT FileHeader::get_TotalAllowedAmt(CY* out) {
-  return ReadCurrency(*this, out, [&] { return TotalAllowedAmt(); });
+  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
 }
 
 }  // namespace claimfile

@@ -78,24 +78,6 @@ HRESULT PutFieldText(Self& self, const com::Ptr<OutputFields>& store, const wcha
   return self.Run([&] { StoreField(store, field, com::FromBstr(*text)); });
 }
 
-// The COM half of a computed read.
-template <class Self, class T, class F>
-HRESULT ReadInto(Self& self, T* out, F&& compute) {
-  if (!out) return E_POINTER;
-  return self.Run([&] { *out = compute(); });
-}
-template <class Self, class F>
-HRESULT ReadCurrency(Self& self, CY* out, F&& compute) {
-  if (!out) return E_POINTER;
-  return self.Run([&] { *out = compute().cy(); });
-}
-template <class Self, class F>
-HRESULT ReadText(Self& self, BSTR* out, F&& compute) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  return self.Run([&] { *out = com::ToBstr(compute()); });
-}
-
 }  // namespace claimfile
 
 // A public text variable: the member, its get and its let.

@@ -55,16 +55,14 @@ HRESULT OutputField::get_Format(BSTR* out) { return com::Get(out, Format); }
 HRESULT OutputField::put_Format(BSTR v) { return com::Let(Format, v); }
 
 HRESULT OutputField::Valid(VARIANT_BOOL* out) {
-  if (!out) return E_POINTER;
-  return Run([&] { *out = com::VarBool(Valid()); });
+  return com::Compute(*this, out, [&] { return Valid(); });
 }
 HRESULT OutputField::get_FieldLength(long* out) {
   if (!out) return E_POINTER;
   return Run([&] { *out = FieldLength(); });
 }
 HRESULT OutputField::DataWillFit(VARIANT_BOOL* out) {
-  if (!out) return E_POINTER;
-  return Run([&] { *out = com::VarBool(DataWillFit()); });
+  return com::Compute(*this, out, [&] { return DataWillFit(); });
 }
 
 }  // namespace claimfile

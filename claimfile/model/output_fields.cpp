@@ -129,8 +129,8 @@ HRESULT OutputFields::PrintSetValues() {
 }
 
 HRESULT OutputFields::PrintMe(short* iFn, VARIANT_BOOL* out) {
-  if (!iFn || !out) return E_POINTER;
-  return Run([&] { *out = com::VarBool(PrintMe(*iFn)); });
+  if (!iFn) return E_POINTER;
+  return com::Compute(*this, out, [&] { return PrintMe(*iFn); });
 }
 
 HRESULT OutputFields::SetValue(BSTR* name, BSTR* value, VARIANT* out) {

@@ -40,7 +40,7 @@ void ServiceLine::SetAmount(const std::wstring& field, vb::Currency amount) {
 std::wstring ServiceLine::LineItemControlNo() const { return FieldText(OutFields, L"LineItemControlNo"); }
 
 HRESULT ServiceLine::get_LineItemControlNo(BSTR* out) {
-  return ReadText(*this, out, [&] { return LineItemControlNo(); });
+  return com::Compute(*this, out, [&] { return LineItemControlNo(); });
 }
 
 HRESULT ServiceLine::PutAmount(const wchar_t* field, CY* amount) {
@@ -49,7 +49,7 @@ HRESULT ServiceLine::PutAmount(const wchar_t* field, CY* amount) {
 }
 
 HRESULT ServiceLine::GetAmount(const wchar_t* field, CY* out) {
-  return ReadCurrency(*this, out, [&] { return Amount(field); });
+  return com::Compute(*this, out, [&] { return Amount(field); });
 }
 
 }  // namespace claimfile

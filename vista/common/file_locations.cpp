@@ -79,22 +79,7 @@ std::wstring fileLocations::getVirtualPath(const std::wstring& pathAndFile) cons
   return L"";
 }
 
-// ---- IDispatch ------------------------------------------------------------------------------
-
 // ---- _fileLocations ------------------------------------------------------------------------
-
-template <class F>
-HRESULT fileLocations::Text(BSTR* out, F&& body) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  return Run([&] { *out = com::ToBstr(body()); });
-}
-
-template <class F>
-HRESULT fileLocations::Flag(VARIANT_BOOL* out, F&& body) {
-  if (!out) return E_POINTER;
-  return Run([&] { *out = com::VarBool(body()); });
-}
 
 HRESULT fileLocations::get_appName(_MBYAppName** out) { return com::Get(out, appName); }
 HRESULT fileLocations::reservedappName() { return E_NOTIMPL; }
@@ -105,35 +90,35 @@ HRESULT fileLocations::get_installedPath(BSTR* out) { return com::Get(out, insta
 HRESULT fileLocations::put_installedPath(BSTR v) { return com::Let(installedPath, v); }
 
 HRESULT fileLocations::preferredAppPath(_MBYAppName* newAppName, BSTR* out) {
-  return Text(out, [&] { return preferredAppPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return preferredAppPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::userTempPath(BSTR* out) {
-  return Text(out, [&] { return userTempPath(); });
+  return com::Compute(*this, out, [&] { return userTempPath(); });
 }
 HRESULT fileLocations::userDocPath(BSTR* out) {
-  return Text(out, [&] { return userDocPath(); });
+  return com::Compute(*this, out, [&] { return userDocPath(); });
 }
 HRESULT fileLocations::publicDataPath(_MBYAppName* newAppName, BSTR* out) {
-  return Text(out, [&] { return publicDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return publicDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::hiddenDataPath(_MBYAppName* newAppName, BSTR* out) {
-  return Text(out, [&] { return hiddenDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return hiddenDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::preferredAppPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return Flag(out, [&] { return preferredAppPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return preferredAppPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::publicDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return Flag(out, [&] { return publicDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return publicDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::hiddenDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return Flag(out, [&] { return hiddenDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
+  return com::Compute(*this, out, [&] { return hiddenDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
 }
 HRESULT fileLocations::userVirtualDataPath(BSTR* out) {
-  return Text(out, [&] { return userVirtualDataPath(); });
+  return com::Compute(*this, out, [&] { return userVirtualDataPath(); });
 }
 HRESULT fileLocations::getVirtualPath(BSTR* pathAndFile, BSTR* out) {
   if (!pathAndFile) return E_POINTER;
-  return Text(out, [&] { return getVirtualPath(com::FromBstr(*pathAndFile)); });
+  return com::Compute(*this, out, [&] { return getVirtualPath(com::FromBstr(*pathAndFile)); });
 }
 
 }  // namespace vista

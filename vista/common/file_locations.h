@@ -66,11 +66,6 @@ class fileLocations : public com::Object<fileLocations, _fileLocations> {
  private:
   // <special folder>\Marlowby\<the product's folder name>.
   std::wstring ProductFolder(long folderId, const MBYAppName* newAppName) const;
-  // A text result of a business call, for a COM out-parameter.
-  template <class F>
-  HRESULT Text(BSTR* out, F&& body);
-  template <class F>
-  HRESULT Flag(VARIANT_BOOL* out, F&& body);
 };
 
 }  // namespace vista

@@ -1,5 +1,6 @@
 #include "common/mby_app_name.h"
 
+#include "com/accessors.h"
 #include "common/enum_value.h"
 
 namespace vista {
@@ -35,12 +36,10 @@ HRESULT MBYAppName::put_appName(AppNames* v) {
   return S_OK;
 }
 HRESULT MBYAppName::get_appDirName(BSTR* out) {
-  if (!out) return E_POINTER;
-  return Run([&] { *out = com::ToBstr(appDirName()); });
+  return com::Compute(*this, out, [&] { return appDirName(); });
 }
 HRESULT MBYAppName::get_appLabel(BSTR* out) {
-  if (!out) return E_POINTER;
-  return Run([&] { *out = com::ToBstr(appLabel()); });
+  return com::Compute(*this, out, [&] { return appLabel(); });
 }
 
 }  // namespace vista

@@ -98,9 +98,9 @@ HRESULT VistaInfo::put_WRPWarningSetting(showDialog v) {
 HRESULT VistaInfo::get_continueSave(VARIANT_BOOL* out) { return com::Get(out, continueSave()); }
 
 HRESULT VistaInfo::fileInProctectedArea(BSTR* filepath, VARIANT_BOOL* onlyForVista, VARIANT_BOOL* out) {
-  if (!filepath || !out) return E_POINTER;
-  return Run([&] {
-    *out = com::VarBool(fileInProctectedArea(com::FromBstr(*filepath), onlyForVista && *onlyForVista != VARIANT_FALSE));
+  if (!filepath) return E_POINTER;
+  return com::Compute(*this, out, [&] {
+    return fileInProctectedArea(com::FromBstr(*filepath), onlyForVista && *onlyForVista != VARIANT_FALSE);
   });
 }
 
@@ -109,9 +109,8 @@ HRESULT VistaInfo::IsOSVersionNTOrGreater(VARIANT_BOOL* out) { return com::Get(o
 HRESULT VistaInfo::IsOSVersionVista(VARIANT_BOOL* out) { return com::Get(out, IsOSVersionVista()); }
 
 HRESULT VistaInfo::showWRPWarningDialog(BSTR* iniPathandFile, VARIANT_BOOL* out) {
-  if (!out) return E_POINTER;
-  return Run([&] {
-    *out = com::VarBool(showWRPWarningDialog(iniPathandFile ? com::FromBstr(*iniPathandFile) : std::wstring()));
+  return com::Compute(*this, out, [&] {
+    return showWRPWarningDialog(iniPathandFile ? com::FromBstr(*iniPathandFile) : std::wstring());
   });
 }
 

@@ -6,6 +6,7 @@
 
 #include "com/object.h"
 #include "com/ptr.h"
+#include "vb/currency.h"
 
 namespace com {
 
@@ -49,6 +50,24 @@ template <class T>
 inline HRESULT Let(T& member, T value) {
   member = value;
   return S_OK;
+}
+
+// A value of a computed read, in its Automation form.
+inline void Assign(BSTR* out, const std::wstring& value) { *out = ToBstr(value); }
+inline void Assign(VARIANT_BOOL* out, bool value) { *out = VarBool(value); }
+inline void Assign(CY* out, vb::Currency value) { *out = value.cy(); }
+template <class T, class V>
+inline void Assign(T* out, V value) {
+  *out = value;
+}
+
+// The COM half of a computed read: runs compute() under the object's error guard and stores its
+// result in *out in Automation form (text as a new BSTR, Boolean, Currency as CY).
+template <class Self, class Out, class F>
+HRESULT Compute(Self& self, Out* out, F&& compute) {
+  if (!out) return E_POINTER;
+  *out = Out{};
+  return self.Run([&] { Assign(out, compute()); });
 }
 
 }  // namespace com
