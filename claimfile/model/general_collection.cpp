@@ -67,35 +67,13 @@ const CLSID& GeneralCollection::ClassId() { return kImplId; }
 GeneralCollection::GeneralCollection() { com::ModuleAddRef(); }
 GeneralCollection::~GeneralCollection() { com::ModuleRelease(); }
 
-size_t GeneralCollection::Slot(const vb::CollectionIndex& index) const {
-  if (!index.isKey) {
-    if (index.position < 1 || index.position > Count()) vb::Raise(vb::errSubscript);
-    return static_cast<size_t>(index.position - 1);
-  }
-  const std::wstring folded = vb::FoldKey(index.key);
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].hasKey && items_[i].folded == folded) return i;
-  vb::Raise(vb::errInvalidCall);
-}
-
 void GeneralCollection::Add(const VARIANT& item, const std::optional<std::wstring>& key,
                             const std::optional<vb::CollectionIndex>& before,
                             const std::optional<vb::CollectionIndex>& after) {
-  if (before && after) vb::Raise(vb::errInvalidCall);
-  Entry e;
-  if (key) {
-    e.hasKey = true;
-    e.folded = vb::FoldKey(*key);
-    for (const Entry& other : items_)
-      if (other.hasKey && other.folded == e.folded) vb::Raise(vb::errDuplicateKey);
-  }
-  size_t at = items_.size();
-  if (before) at = Slot(*before);
-  if (after) at = Slot(*after) + 1;
-  e.value = std::make_unique<com::Variant>();
-  HRESULT hr = VariantCopyInd(e.value.get(), const_cast<VARIANT*>(&item));
+  auto value = std::make_unique<com::Variant>();
+  HRESULT hr = VariantCopyInd(value.get(), const_cast<VARIANT*>(&item));
   if (FAILED(hr)) vb::Raise(hr == E_OUTOFMEMORY ? vb::errOutOfMemory : vb::errTypeMismatch);
-  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(e));
+  items_.Add(std::move(value), key, before, after);
 }
 
 void GeneralCollection::Add(const std::wstring& text, const std::optional<std::wstring>& key) {
@@ -105,13 +83,9 @@ void GeneralCollection::Add(const std::wstring& text, const std::optional<std::w
   Add(v, key);
 }
 
-const VARIANT& GeneralCollection::Item(const vb::CollectionIndex& index) const {
-  return *items_[Slot(index)].value;
-}
+const VARIANT& GeneralCollection::Item(const vb::CollectionIndex& index) { return *items_.Item(index); }
 
-void GeneralCollection::Remove(const vb::CollectionIndex& index) {
-  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(Slot(index)));
-}
+void GeneralCollection::Remove(const vb::CollectionIndex& index) { items_.Remove(index); }
 
 // ---- IUnknown ------------------------------------------------------------------------------
 
@@ -308,8 +282,8 @@ HRESULT GeneralCollection::_NewEnum(IUnknown** result) {
   *result = nullptr;
   return Guarded([&] {
     std::vector<VARIANT> items;
-    items.reserve(items_.size());
-    for (const Entry& e : items_) items.push_back(*e.value);  // the enumerator copies them
+    items.reserve(static_cast<size_t>(items_.Count()));
+    for (auto& value : items_) items.push_back(*value);  // the enumerator copies them
     *result = com::NewVariantEnumerator(items);
   });
 }

@@ -51,9 +51,9 @@ class GeneralCollection final : public VbaCollection, public ISupportErrorInfo {
            const std::optional<vb::CollectionIndex>& before = std::nullopt,
            const std::optional<vb::CollectionIndex>& after = std::nullopt);
   void Add(const std::wstring& text, const std::optional<std::wstring>& key = std::nullopt);
-  long Count() const { return static_cast<long>(items_.size()); }
+  long Count() const { return items_.Count(); }
   // The item (5 for a missing key, 9 for a position outside 1..Count).
-  const VARIANT& Item(const vb::CollectionIndex& index) const;
+  const VARIANT& Item(const vb::CollectionIndex& index);
   void Remove(const vb::CollectionIndex& index);
 
   // IUnknown
@@ -77,15 +77,8 @@ class GeneralCollection final : public VbaCollection, public ISupportErrorInfo {
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
  private:
-  struct Entry {
-    std::unique_ptr<com::Variant> value;
-    bool hasKey = false;
-    std::wstring folded;
-  };
-  size_t Slot(const vb::CollectionIndex& index) const;
-
   long refs_ = 0;
-  std::vector<Entry> items_;
+  vb::Collection<std::unique_ptr<com::Variant>> items_;
 };
 
 // A new, empty general collection, as the model objects hold it.

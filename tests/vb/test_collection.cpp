@@ -65,6 +65,23 @@ TEST(Collection, RemoveShiftsLaterItemsAndKeepsKeysValid) {
   EXPECT_EQ(L"b2", c.Item(2));
 }
 
+TEST(Collection, AddBeforeOrAfterKeepsKeysValid) {
+  Collection<std::wstring> c = Letters();
+  vb::CollectionIndex keyB{true, 0, L"keyb"}, second{false, 2, L""};
+  c.Add(L"x", L"KeyX", keyB);           // before b
+  c.Add(L"y", std::nullopt, std::nullopt, second);  // after x
+  std::wstring seen;
+  for (auto& s : c) seen += s;
+  EXPECT_EQ(L"axybcd", seen);
+  EXPECT_EQ(L"b", c.Item(L"KeyB"));
+  EXPECT_EQ(L"c", c.Item(L"keyc"));
+  EXPECT_EQ(L"x", c.Item(L"keyx"));
+  EXPECT_VB_ERROR(5, c.Add(L"z", std::nullopt, keyB, second));  // not both
+  EXPECT_VB_ERROR(457, c.Add(L"z", L"KEYA", keyB));
+  EXPECT_VB_ERROR(9, c.Add(L"z", std::nullopt, vb::CollectionIndex{false, 9, L""}));
+  EXPECT_EQ(6, c.Count());
+}
+
 TEST(Collection, VariantIndexes) {
   Collection<std::wstring> c = Letters();
   VARIANT v = Var(VT_I2);

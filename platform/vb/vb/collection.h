@@ -28,15 +28,23 @@ struct CollectionIndex {
 template <class T>
 class Collection {
  public:
-  // Adds at the end; a key already present (without regard to case) raises 457 and adds nothing.
-  void Add(T item, const std::optional<std::wstring>& key = std::nullopt) {
+  // Adds at the end, or before or after the item that the index names (not both: 5). A key
+  // already present (without regard to case) raises 457 and adds nothing; an index naming no
+  // item raises 5 or 9 as Item does.
+  void Add(T item, const std::optional<std::wstring>& key = std::nullopt,
+           const std::optional<CollectionIndex>& before = std::nullopt,
+           const std::optional<CollectionIndex>& after = std::nullopt) {
+    if (before && after) Raise(errInvalidCall);
     std::wstring folded;
     if (key) {
       folded = FoldKey(*key);
       if (index_.count(folded)) Raise(errDuplicateKey);
     }
-    items_.push_back(Entry{std::move(item), key.has_value(), folded});
-    if (key) index_.emplace(std::move(folded), items_.size() - 1);
+    size_t at = before ? Slot(*before) : after ? Slot(*after) + 1 : items_.size();
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{std::move(item), key.has_value(), folded});
+    for (auto& kv : index_)
+      if (kv.second >= at) ++kv.second;
+    if (key) index_.emplace(std::move(folded), at);
   }
 
   long Count() const { return static_cast<long>(items_.size()); }
