@@ -20,17 +20,14 @@ ServiceLine::~ServiceLine() { OutFields.reset(); }
 // An amount is read as the text "0" followed by the stored text. That rule alone fails
 // with 13 on every negative amount: the put of -3.25 stores "-3.25", and "0-3.25" is not a
 // number, so a line with a negative amount (a credit or an adjustment that a practice enters)
-// would make every total of its claim, batch and file header fail. Where "0" & text is not a
-// number, the stored text is therefore read alone: a put amount reads back as itself, an empty
-// text still reads 0, and a text that is no amount either way (letters) still fails with 13.
+// would make every total of its claim, batch and file header fail. A stored text that starts
+// with a sign is therefore read alone: a put amount reads back as itself. Every other text keeps
+// the rule: empty reads 0, and what "0" does not turn into a number (letters, a leading blank,
+// brackets, "&H10", "$5") fails with 13.
 vb::Currency ServiceLine::Amount(const std::wstring& field) const {
   const std::wstring& text = FieldText(OutFields, field);
-  try {
-    return vb::Currency::FromText(L"0" + text);
-  } catch (const vb::RuntimeError& e) {
-    if (e.number() != vb::errTypeMismatch) throw;
-  }
-  return vb::Currency::FromText(text);
+  const bool signed_ = !text.empty() && (text.front() == L'-' || text.front() == L'+');
+  return vb::Currency::FromText(signed_ ? text : L"0" + text);
 }
 
 void ServiceLine::SetAmount(const std::wstring& field, vb::Currency amount) {

@@ -20,6 +20,7 @@
 #include "model/service_line.h"
 #include "model/service_lines.h"
 #include "test_util.h"
+#include "vb/convert.h"
 
 namespace claimfile {
 
@@ -335,6 +336,13 @@ TEST(ServiceLineModel, NegativeAmountsReadBackAsThemselves) {
   EXPECT_VB_ERROR(13, s->PaidAmt());
   s->OutFields->SetValue(L"PaidAmt", L"-99999999999999999");
   EXPECT_VB_ERROR(6, s->PaidAmt());
+  s->OutFields->SetValue(L"PaidAmt", L"+4.5");
+  EXPECT_EQ(Cur(L"4.5"), s->PaidAmt());
+  // Only a sign lets the text be read alone: what "0" & text does not read stays 13.
+  for (const wchar_t* text : {L" 12", L"(5)", L"&H10", L"$5", L"\t7", L" -3"}) {
+    s->OutFields->SetValue(L"PaidAmt", text);
+    EXPECT_VB_ERROR(13, s->PaidAmt()) << "amount text '" << vb::ToAnsi(text) << "'";
+  }
   // A credit line takes its part in the claim's total.
   auto c = com::Make<Claim>();
   AddLine(*c, L"100");

@@ -1,4 +1,7 @@
 // The product's identity and its folders, against the shell's known folders, for every product.
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "common/file_locations.h"
@@ -39,6 +42,24 @@ bool MakeFile(const std::wstring& p) {
   CloseHandle(h);
   return true;
 }
+
+// Removes, at the end of the scope (or at Now()), what a test made, last made first, so a failed
+// assertion leaves nothing behind in the prefix.
+class Undo {
+ public:
+  ~Undo() { Now(); }
+  void File(const std::wstring& p) { made_.push_back({p, false}); }
+  void Folder(const std::wstring& p) { made_.push_back({p, true}); }
+  void Now() {
+    for (; !made_.empty(); made_.pop_back()) {
+      const auto& [path, folder] = made_.back();
+      folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::wstring, bool>> made_;
+};
 
 }  // namespace
 
@@ -114,22 +135,23 @@ TEST(Folders, ExistenceOfTheProductFolders) {
   const std::wstring hidden = locations->hiddenDataPath();
   const std::wstring shared = locations->publicDataPath();
   const std::wstring program = locations->preferredAppPath();
-  // Only folders that nothing else made are made and removed here.
-  if (GetFileAttributesW(hidden.c_str()) != INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesW(shared.c_str()) != INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES)
-    GTEST_SKIP() << "the product's folders exist on this machine";
+  // The test prefix holds no product folder: one found here was left behind, and fails the test.
+  for (const std::wstring& p : {hidden, shared, program})
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(p.c_str())) << vb::ToAnsi(p) << " exists";
 
   EXPECT_FALSE(locations->hiddenDataPathExists());
   EXPECT_FALSE(locations->publicDataPathExists(vns.get()));
   EXPECT_FALSE(locations->preferredAppPathExists());
 
+  Undo undo;
   const std::wstring hiddenMaker = hidden.substr(0, hidden.find_last_of(L'\\'));
   const std::wstring sharedMaker = shared.substr(0, shared.find_last_of(L'\\'));
-  const bool hadHiddenMaker = CreateDirectoryW(hiddenMaker.c_str(), nullptr) == FALSE;
-  const bool hadSharedMaker = CreateDirectoryW(sharedMaker.c_str(), nullptr) == FALSE;
+  if (CreateDirectoryW(hiddenMaker.c_str(), nullptr)) undo.Folder(hiddenMaker);
+  if (CreateDirectoryW(sharedMaker.c_str(), nullptr)) undo.Folder(sharedMaker);
   ASSERT_TRUE(CreateDirectoryW(hidden.c_str(), nullptr));
+  undo.Folder(hidden);
   ASSERT_TRUE(MakeFile(shared));  // a file of that name counts too
+  undo.File(shared);
   EXPECT_TRUE(locations->hiddenDataPathExists());
   EXPECT_TRUE(locations->hiddenDataPathExists(vns.get()));
   EXPECT_TRUE(locations->publicDataPathExists());
@@ -140,10 +162,7 @@ TEST(Folders, ExistenceOfTheProductFolders) {
   locations->appName->appName = appNameNotSet;
   EXPECT_TRUE(locations->hiddenDataPathExists());
 
-  RemoveDirectoryW(hidden.c_str());
-  DeleteFileW(shared.c_str());
-  if (!hadHiddenMaker) RemoveDirectoryW(hiddenMaker.c_str());
-  if (!hadSharedMaker) RemoveDirectoryW(sharedMaker.c_str());
+  undo.Now();
   EXPECT_FALSE(locations->hiddenDataPathExists(vns.get()));
   EXPECT_FALSE(locations->publicDataPathExists(vns.get()));
 }
@@ -153,27 +172,30 @@ TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
   const std::wstring folder = L"gwvirt" + std::to_wstring(GetCurrentProcessId());
   const std::wstring given = L"c:\\program files\\" + folder + L"\\settings.ini";
   const std::wstring programFolder = KnownFolder(FOLDERID_ProgramFiles) + L"\\" + folder;
-  const std::wstring storeFolder = locations->userVirtualDataPath() + L"\\PROGRAM FILES\\" + vb::UCase(folder);
+  const std::wstring virtualRoot = locations->userVirtualDataPath();
+  const std::wstring storeFolder = virtualRoot + L"\\PROGRAM FILES\\" + vb::UCase(folder);
   const std::wstring virtualCopy = storeFolder + L"\\SETTINGS.INI";
   ASSERT_EQ(L"C:\\Program Files", KnownFolder(FOLDERID_ProgramFiles));
 
   EXPECT_EQ(L"", locations->getVirtualPath(given));  // neither file
 
+  Undo undo;
   ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
+  undo.Folder(programFolder);
   ASSERT_TRUE(MakeFile(programFolder + L"\\settings.ini"));
+  undo.File(programFolder + L"\\settings.ini");
   EXPECT_EQ(given, locations->getVirtualPath(given));  // the file itself, as given
 
-  CreateDirectoryW(locations->userVirtualDataPath().c_str(), nullptr);
-  CreateDirectoryW((locations->userVirtualDataPath() + L"\\PROGRAM FILES").c_str(), nullptr);
+  for (const std::wstring& f : {virtualRoot, virtualRoot + L"\\PROGRAM FILES"})
+    if (CreateDirectoryW(f.c_str(), nullptr)) undo.Folder(f);
   ASSERT_TRUE(CreateDirectoryW(storeFolder.c_str(), nullptr));
+  undo.Folder(storeFolder);
   ASSERT_TRUE(MakeFile(virtualCopy));
+  undo.File(virtualCopy);
   EXPECT_EQ(virtualCopy, locations->getVirtualPath(given));
 
   DeleteFileW((programFolder + L"\\settings.ini").c_str());
-  RemoveDirectoryW(programFolder.c_str());
   EXPECT_EQ(virtualCopy, locations->getVirtualPath(given));  // the copy alone
-  DeleteFileW(virtualCopy.c_str());
-  RemoveDirectoryW(storeFolder.c_str());
 }
 
 }  // namespace vista
