@@ -3,34 +3,34 @@
 
 #include <iterator>
 
+#include "batch_com.h"
+#include "batchs_com.h"
+#include "claim_com.h"
+#include "claims_com.h"
 #include "com/server.h"
-#include "model/batch.h"
-#include "model/batchs.h"
-#include "model/claim.h"
-#include "model/claims.h"
-#include "model/file_header.h"
-#include "model/insurance_policies.h"
-#include "model/insurance_policy.h"
-#include "model/output_field.h"
-#include "model/output_fields.h"
-#include "model/service_line.h"
-#include "model/service_lines.h"
+#include "file_header_com.h"
+#include "insurance_policies_com.h"
+#include "insurance_policy_com.h"
+#include "output_field_com.h"
+#include "output_fields_com.h"
+#include "service_line_com.h"
+#include "service_lines_com.h"
 #include "sendarro7.h"
 
 namespace {
 
 const com::ClassEntry kClasses[] = {
-    {&CLSID_OutputField, L"OutputField", &com::CreateInstance<claimfile::OutputField>},
-    {&CLSID_OutputFields, L"OutputFields", &com::CreateInstance<claimfile::OutputFields>},
-    {&CLSID_FileHeader, L"FileHeader", &com::CreateInstance<claimfile::FileHeader>},
-    {&CLSID_Batch, L"Batch", &com::CreateInstance<claimfile::Batch>},
-    {&CLSID_Claim, L"Claim", &com::CreateInstance<claimfile::Claim>},
-    {&CLSID_ServiceLine, L"ServiceLine", &com::CreateInstance<claimfile::ServiceLine>},
-    {&CLSID_InsurancePolicy, L"InsurancePolicy", &com::CreateInstance<claimfile::InsurancePolicy>},
-    {&CLSID_Batchs, L"Batchs", &com::CreateInstance<claimfile::Batchs>},
-    {&CLSID_Claims, L"Claims", &com::CreateInstance<claimfile::Claims>},
-    {&CLSID_ServiceLines, L"ServiceLines", &com::CreateInstance<claimfile::ServiceLines>},
-    {&CLSID_InsurancePolicies, L"InsurancePolicies", &com::CreateInstance<claimfile::InsurancePolicies>},
+    {&CLSID_OutputField, L"OutputField", &com::CreateInstance<claimfile::OutputFieldCom>},
+    {&CLSID_OutputFields, L"OutputFields", &com::CreateInstance<claimfile::OutputFieldsCom>},
+    {&CLSID_FileHeader, L"FileHeader", &com::CreateInstance<claimfile::FileHeaderCom>},
+    {&CLSID_Batch, L"Batch", &com::CreateInstance<claimfile::BatchCom>},
+    {&CLSID_Claim, L"Claim", &com::CreateInstance<claimfile::ClaimCom>},
+    {&CLSID_ServiceLine, L"ServiceLine", &com::CreateInstance<claimfile::ServiceLineCom>},
+    {&CLSID_InsurancePolicy, L"InsurancePolicy", &com::CreateInstance<claimfile::InsurancePolicyCom>},
+    {&CLSID_Batchs, L"Batchs", &com::CreateInstance<claimfile::BatchsCom>},
+    {&CLSID_Claims, L"Claims", &com::CreateInstance<claimfile::ClaimsCom>},
+    {&CLSID_ServiceLines, L"ServiceLines", &com::CreateInstance<claimfile::ServiceLinesCom>},
+    {&CLSID_InsurancePolicies, L"InsurancePolicies", &com::CreateInstance<claimfile::InsurancePoliciesCom>},
 };
 
 // Claim's earlier interface id is an alias of _Claim in the type library. (InsurancePolicy's

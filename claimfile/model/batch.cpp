@@ -14,7 +14,7 @@ static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 37);
 Batch::Batch() {
   // The construction order: store, claims, the two collections.
   OutFields = NewFieldStore(kStoreOrder);
-  Claims = com::Make<claimfile::Claims>();
+  Claims = claimfile::Claims::New();
   prov837SecIDCol = NewGeneralCollection();
   prov837SecIDTypeCol = NewGeneralCollection();
 }
@@ -30,21 +30,5 @@ long Batch::ClaimCount() const { return Held(Claims).Count(); }
 vb::Currency Batch::TotalCharges() const { return SumOfAmounts(Claims, &Claim::TotalCharges); }
 vb::Currency Batch::TotalPaidAmt() const { return SumOfAmounts(Claims, &Claim::TotalPaidAmt); }
 vb::Currency Batch::TotalAllowedAmt() const { return SumOfAmounts(Claims, &Claim::TotalAllowedAmt); }
-
-HRESULT Batch::get_ServiceLineCount(long* out) {
-  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
-}
-HRESULT Batch::get_ClaimCount(long* out) {
-  return com::Compute(*this, out, [&] { return ClaimCount(); });
-}
-HRESULT Batch::get_TotalCharges(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalCharges(); });
-}
-HRESULT Batch::get_TotalPaidAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
-}
-HRESULT Batch::get_TotalAllowedAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
-}
 
 }  // namespace claimfile

@@ -21,12 +21,26 @@
   X(ProvSpeciality) X(SpecialityLicenseNo) X(StateLicenseNo) X(DentistLicenseNo) \
   X(AnesthesiaLicenseNo) X(ProvParticipateInd)
 
+// The public variables, in interface order.
+#define CLAIMFILE_BATCH_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  TEXT(reIssue) TEXT(prov837PrimID) TEXT(prov837PrimIDType) TEXT(prov837SecID) \
+  TEXT(prov837SecIDType) TEXT(prov837OtherInsID) TEXT(prov837OtherInsIDType) \
+  TEXT(provPayToName) TEXT(provPayToIDType) TEXT(provPayToID) TEXT(provSvcName) \
+  TEXT(provSvcIDType) TEXT(provSvcID) VALUE(bool, VARIANT_BOOL, fileAsGroup, false) \
+  TEXT(EDINumber) COLLECTION(prov837SecIDCol) COLLECTION(prov837SecIDTypeCol) \
+  VALUE(short, short, prov837SameAsPayTo, 0) \
+  VALUE(bool, VARIANT_BOOL, usingBillingService, false) TEXT(billServName) TEXT(billServAddr1) \
+  TEXT(billServAddr2) TEXT(billServCity) TEXT(billServState) TEXT(billServZip) \
+  TEXT(billServIDType) TEXT(billServID) OBJECT(OutputFields, _OutputFields, OutFields) \
+  OBJECT(claimfile::Claims, _Claims, Claims)
+
 namespace claimfile {
 
 class Batch : public com::Object<Batch, _Batch> {
  public:
   static const CLSID& ClassId() { return CLSID_Batch; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Batch; }
+  static com::Ptr<Batch> New();
 
   // Makes the store with the 37 fields, the claims and the two collections, in this order.
   Batch();
@@ -39,44 +53,7 @@ class Batch : public com::Object<Batch, _Batch> {
   vb::Currency TotalPaidAmt() const;   // ... TotalPaidAmt
   vb::Currency TotalAllowedAmt() const;  // ... TotalAllowedAmt
 
-  // Public variables, in interface order.
-  CLAIMFILE_TEXT_MEMBER(reIssue)
-  CLAIMFILE_TEXT_MEMBER(prov837PrimID)
-  CLAIMFILE_TEXT_MEMBER(prov837PrimIDType)
-  CLAIMFILE_TEXT_MEMBER(prov837SecID)
-  CLAIMFILE_TEXT_MEMBER(prov837SecIDType)
-  CLAIMFILE_TEXT_MEMBER(prov837OtherInsID)
-  CLAIMFILE_TEXT_MEMBER(prov837OtherInsIDType)
-  CLAIMFILE_TEXT_MEMBER(provPayToName)
-  CLAIMFILE_TEXT_MEMBER(provPayToIDType)
-  CLAIMFILE_TEXT_MEMBER(provPayToID)
-  CLAIMFILE_TEXT_MEMBER(provSvcName)
-  CLAIMFILE_TEXT_MEMBER(provSvcIDType)
-  CLAIMFILE_TEXT_MEMBER(provSvcID)
-  CLAIMFILE_VALUE_MEMBER(bool, VARIANT_BOOL, fileAsGroup, false)
-  CLAIMFILE_TEXT_MEMBER(EDINumber)
-  CLAIMFILE_COLLECTION_MEMBER(prov837SecIDCol)
-  CLAIMFILE_COLLECTION_MEMBER(prov837SecIDTypeCol)
-  CLAIMFILE_VALUE_MEMBER(short, short, prov837SameAsPayTo, 0)
-  CLAIMFILE_VALUE_MEMBER(bool, VARIANT_BOOL, usingBillingService, false)
-  CLAIMFILE_TEXT_MEMBER(billServName)
-  CLAIMFILE_TEXT_MEMBER(billServAddr1)
-  CLAIMFILE_TEXT_MEMBER(billServAddr2)
-  CLAIMFILE_TEXT_MEMBER(billServCity)
-  CLAIMFILE_TEXT_MEMBER(billServState)
-  CLAIMFILE_TEXT_MEMBER(billServZip)
-  CLAIMFILE_TEXT_MEMBER(billServIDType)
-  CLAIMFILE_TEXT_MEMBER(billServID)
-  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
-  CLAIMFILE_OBJECT_MEMBER(claimfile::Claims, _Claims, Claims)
-
-  // _Batch: the computed reads and the 37 field puts.
-  HRESULT STDMETHODCALLTYPE get_ServiceLineCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_ClaimCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalCharges(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalPaidAmt(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalAllowedAmt(CY* out) override;
-  CLAIMFILE_BATCH_FIELDS(CLAIMFILE_FIELD_PUT_SAME)
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_BATCH_MEMBERS)
 };
 
 }  // namespace claimfile

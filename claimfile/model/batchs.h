@@ -8,20 +8,17 @@
 
 namespace claimfile {
 
-class Batchs : public ModelCollection<Batchs, _Batchs, Batch, _Batch> {
+class Batchs : public ModelCollection<Batchs, _Batchs, Batch> {
  public:
   static const CLSID& ClassId() { return CLSID_Batchs; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Batchs; }
+  static com::Ptr<Batchs> New();
 
   // Creates a batch (its constructor runs fully) and appends it under the key. A key already
   // present (without regard to case) raises 457; the new batch is then dropped.
   com::Ptr<Batch> Add(const std::wstring& providerKey);
   // Whether the key is held. Never raises.
   bool BRExists(const std::wstring& providerKey) const noexcept;
-
-  // _Batchs
-  HRESULT STDMETHODCALLTYPE BRExists(BSTR* providerKey, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE Add(BSTR* providerKey, _Batch** out) override;
 };
 
 }  // namespace claimfile

@@ -16,8 +16,8 @@ static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 94);
 Claim::Claim() {
   // The construction order: store, service lines, policies, the four collections.
   OutFields = NewFieldStore(kStoreOrder);
-  ServiceLines = com::Make<claimfile::ServiceLines>();
-  InsurancePolicies = com::Make<claimfile::InsurancePolicies>();
+  ServiceLines = claimfile::ServiceLines::New();
+  InsurancePolicies = claimfile::InsurancePolicies::New();
   prov837SecIDCol = NewGeneralCollection();
   prov837SecIDTypeCol = NewGeneralCollection();
   prov837OtherInsSecIDCol = NewGeneralCollection();
@@ -44,27 +44,5 @@ vb::Currency Claim::TotalDisalCostContChgs() const {
 vb::Currency Claim::TotalDisalOtherChgs() const { return SumOfAmounts(ServiceLines, &ServiceLine::DisallowedOther); }
 
 std::wstring Claim::PatControlNo() const { return FieldText(OutFields, L"PatControlNo"); }
-
-HRESULT Claim::get_ServiceLineCount(long* out) {
-  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
-}
-HRESULT Claim::get_TotalCharges(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalCharges(); });
-}
-HRESULT Claim::get_TotalPaidAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
-}
-HRESULT Claim::get_TotalAllowedAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
-}
-HRESULT Claim::get_TotalDisalCostContChgs(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalDisalCostContChgs(); });
-}
-HRESULT Claim::get_TotalDisalOtherChgs(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalDisalOtherChgs(); });
-}
-HRESULT Claim::get_PatControlNo(BSTR* out) {
-  return com::Compute(*this, out, [&] { return PatControlNo(); });
-}
 
 }  // namespace claimfile

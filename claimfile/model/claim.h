@@ -34,6 +34,20 @@
   X(SubResubmissionCode) X(ResubReferenceNo) X(DateLastSeen) X(DateDocumentSent) X(HomeboundInd) \
   X(BloodUnitsPaid) X(BloodUnitsRemaining) X(CPOProvNumber) X(IDENumber) X(ExtraNarrative)
 
+// The public variables, in interface order.
+#define CLAIMFILE_CLAIM_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  OBJECT(OutputFields, _OutputFields, OutFields) \
+  OBJECT(claimfile::InsurancePolicies, _InsurancePolicies, InsurancePolicies) \
+  OBJECT(claimfile::ServiceLines, _ServiceLines, ServiceLines) TEXT(ReferProvSCode) \
+  TEXT(ReferDate) TEXT(SupvProvNPIType) TEXT(FacilityLabNPIType) TEXT(specialProgramCode) \
+  TEXT(servAuthExcpCode) VALUE(double, double, payerPaidAmount, 0) \
+  VALUE(double, double, patResponsAmount, 0) TEXT(payerPaymentDate) TEXT(ReferProvSecIDType) \
+  TEXT(ReferProvSecID) COLLECTION(prov837SecIDCol) COLLECTION(prov837SecIDTypeCol) \
+  VALUE(bool, VARIANT_BOOL, fileAsGroup, false) VALUE(short, short, clmFreqTypeCode, 0) \
+  TEXT(clmOrgRefNum) TEXT(supvProvSecID) TEXT(supvProvSecIDType) \
+  COLLECTION(prov837OtherInsSecIDCol) COLLECTION(prov837OtherInsSecIDTypeCol) \
+  TEXT(facilityOtherID) TEXT(facilityOtherIDType)
+
 namespace claimfile {
 
 // {6ED04252-27CA-4EA7-B9C6-55A78667A8F0}: the earlier interface id of Claim, Claim___v0 in the
@@ -44,6 +58,7 @@ class Claim : public com::Object<Claim, _Claim> {
  public:
   static const CLSID& ClassId() { return CLSID_Claim; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Claim || iid == IID_Claim___v0; }
+  static com::Ptr<Claim> New();
 
   // Makes the store with the 94 fields, the service lines, the policies and the four
   // collections, in this order.
@@ -60,42 +75,7 @@ class Claim : public com::Object<Claim, _Claim> {
   // The stored text of PatControlNo.
   std::wstring PatControlNo() const;
 
-  // Public variables, in interface order.
-  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
-  CLAIMFILE_OBJECT_MEMBER(claimfile::InsurancePolicies, _InsurancePolicies, InsurancePolicies)
-  CLAIMFILE_OBJECT_MEMBER(claimfile::ServiceLines, _ServiceLines, ServiceLines)
-  CLAIMFILE_TEXT_MEMBER(ReferProvSCode)
-  CLAIMFILE_TEXT_MEMBER(ReferDate)
-  CLAIMFILE_TEXT_MEMBER(SupvProvNPIType)
-  CLAIMFILE_TEXT_MEMBER(FacilityLabNPIType)
-  CLAIMFILE_TEXT_MEMBER(specialProgramCode)
-  CLAIMFILE_TEXT_MEMBER(servAuthExcpCode)
-  CLAIMFILE_VALUE_MEMBER(double, double, payerPaidAmount, 0)
-  CLAIMFILE_VALUE_MEMBER(double, double, patResponsAmount, 0)
-  CLAIMFILE_TEXT_MEMBER(payerPaymentDate)
-  CLAIMFILE_TEXT_MEMBER(ReferProvSecIDType)
-  CLAIMFILE_TEXT_MEMBER(ReferProvSecID)
-  CLAIMFILE_COLLECTION_MEMBER(prov837SecIDCol)
-  CLAIMFILE_COLLECTION_MEMBER(prov837SecIDTypeCol)
-  CLAIMFILE_VALUE_MEMBER(bool, VARIANT_BOOL, fileAsGroup, false)
-  CLAIMFILE_VALUE_MEMBER(short, short, clmFreqTypeCode, 0)
-  CLAIMFILE_TEXT_MEMBER(clmOrgRefNum)
-  CLAIMFILE_TEXT_MEMBER(supvProvSecID)
-  CLAIMFILE_TEXT_MEMBER(supvProvSecIDType)
-  CLAIMFILE_COLLECTION_MEMBER(prov837OtherInsSecIDCol)
-  CLAIMFILE_COLLECTION_MEMBER(prov837OtherInsSecIDTypeCol)
-  CLAIMFILE_TEXT_MEMBER(facilityOtherID)
-  CLAIMFILE_TEXT_MEMBER(facilityOtherIDType)
-
-  // _Claim: the computed reads, the PatControlNo get and the 94 field puts.
-  HRESULT STDMETHODCALLTYPE get_ServiceLineCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalCharges(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalPaidAmt(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalAllowedAmt(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalDisalCostContChgs(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalDisalOtherChgs(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_PatControlNo(BSTR* out) override;
-  CLAIMFILE_CLAIM_FIELDS(CLAIMFILE_FIELD_PUT_SAME)
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_CLAIM_MEMBERS)
 };
 
 }  // namespace claimfile

@@ -20,7 +20,7 @@ static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 28);
 FileHeader::FileHeader() {
   // The construction order: store, then batches.
   OutFields = NewFieldStore(kStoreOrder);
-  Batchs = com::Make<claimfile::Batchs>();
+  Batchs = claimfile::Batchs::New();
 }
 
 FileHeader::~FileHeader() = default;
@@ -31,24 +31,5 @@ long FileHeader::BatchCount() const { return Held(Batchs).Count(); }
 vb::Currency FileHeader::TotalCharges() const { return SumOfAmounts(Batchs, &Batch::TotalCharges); }
 vb::Currency FileHeader::TotalPaidAmt() const { return SumOfAmounts(Batchs, &Batch::TotalPaidAmt); }
 vb::Currency FileHeader::TotalAllowedAmt() const { return SumOfAmounts(Batchs, &Batch::TotalAllowedAmt); }
-
-HRESULT FileHeader::get_ServiceLineCount(long* out) {
-  return com::Compute(*this, out, [&] { return ServiceLineCount(); });
-}
-HRESULT FileHeader::get_ClaimCount(long* out) {
-  return com::Compute(*this, out, [&] { return ClaimCount(); });
-}
-HRESULT FileHeader::get_BatchCount(long* out) {
-  return com::Compute(*this, out, [&] { return BatchCount(); });
-}
-HRESULT FileHeader::get_TotalCharges(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalCharges(); });
-}
-HRESULT FileHeader::get_TotalPaidAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalPaidAmt(); });
-}
-HRESULT FileHeader::get_TotalAllowedAmt(CY* out) {
-  return com::Compute(*this, out, [&] { return TotalAllowedAmt(); });
-}
 
 }  // namespace claimfile

@@ -24,12 +24,22 @@
   X(COBFileInd, COBFileInd) X(ProcessFromDate, ProcessFromDate) X(ProcessToDate, ProcessToDate) \
   X(AcknowledgmentRequest, AcknowledgmentRequest)
 
+// The public variables, in interface order.
+#define CLAIMFILE_FILE_HEADER_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  OBJECT(OutputFields, _OutputFields, OutFields) OBJECT(claimfile::Batchs, _Batchs, Batchs) \
+  VALUE(OutputModeTypes, OutputModeTypes, OutputMode, OutputModeNSF) TEXT(EDIContactName) \
+  TEXT(EDIContactType) TEXT(EDIContactNum) TEXT(receiverName) TEXT(receiverNum) \
+  TEXT(intrchgSndrID) TEXT(intrchgSndrIDType) TEXT(intrchgRcvrIDType) TEXT(ISA01) TEXT(ISA02) \
+  TEXT(ISA03) TEXT(ISA04) TEXT(ISA05) TEXT(ISA06) TEXT(ISA07) TEXT(ISA08) TEXT(ISA14) \
+  TEXT(GS02) TEXT(GS03)
+
 namespace claimfile {
 
 class FileHeader : public com::Object<FileHeader, _FileHeader> {
  public:
   static const CLSID& ClassId() { return CLSID_FileHeader; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__FileHeader; }
+  static com::Ptr<FileHeader> New();
 
   // Makes the store with the 28 fields, then the batches.
   FileHeader();
@@ -43,38 +53,7 @@ class FileHeader : public com::Object<FileHeader, _FileHeader> {
   vb::Currency TotalPaidAmt() const;     // ... TotalPaidAmt
   vb::Currency TotalAllowedAmt() const;  // ... TotalAllowedAmt
 
-  // Public variables, in interface order.
-  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
-  CLAIMFILE_OBJECT_MEMBER(claimfile::Batchs, _Batchs, Batchs)
-  CLAIMFILE_VALUE_MEMBER(OutputModeTypes, OutputModeTypes, OutputMode, OutputModeNSF)
-  CLAIMFILE_TEXT_MEMBER(EDIContactName)
-  CLAIMFILE_TEXT_MEMBER(EDIContactType)
-  CLAIMFILE_TEXT_MEMBER(EDIContactNum)
-  CLAIMFILE_TEXT_MEMBER(receiverName)
-  CLAIMFILE_TEXT_MEMBER(receiverNum)
-  CLAIMFILE_TEXT_MEMBER(intrchgSndrID)
-  CLAIMFILE_TEXT_MEMBER(intrchgSndrIDType)
-  CLAIMFILE_TEXT_MEMBER(intrchgRcvrIDType)
-  CLAIMFILE_TEXT_MEMBER(ISA01)
-  CLAIMFILE_TEXT_MEMBER(ISA02)
-  CLAIMFILE_TEXT_MEMBER(ISA03)
-  CLAIMFILE_TEXT_MEMBER(ISA04)
-  CLAIMFILE_TEXT_MEMBER(ISA05)
-  CLAIMFILE_TEXT_MEMBER(ISA06)
-  CLAIMFILE_TEXT_MEMBER(ISA07)
-  CLAIMFILE_TEXT_MEMBER(ISA08)
-  CLAIMFILE_TEXT_MEMBER(ISA14)
-  CLAIMFILE_TEXT_MEMBER(GS02)
-  CLAIMFILE_TEXT_MEMBER(GS03)
-
-  // _FileHeader: the computed reads and the 28 field puts.
-  HRESULT STDMETHODCALLTYPE get_ServiceLineCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_ClaimCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_BatchCount(long* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalCharges(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalPaidAmt(CY* out) override;
-  HRESULT STDMETHODCALLTYPE get_TotalAllowedAmt(CY* out) override;
-  CLAIMFILE_FILE_HEADER_PROPERTIES(CLAIMFILE_FIELD_PUT)
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_FILE_HEADER_MEMBERS)
 };
 
 }  // namespace claimfile

@@ -27,6 +27,16 @@
   X(InsuredEmplrAddr2) X(InsuredEmplrCity) X(InsuredEmplrState) X(InsuredEmplrZip) \
   X(EmployeeIdNo)
 
+// The public variables, in interface order (the last two stand after the field puts).
+// insrSecProvIDs is the host's own collection of "|"-separated provider ids; never created here.
+#define CLAIMFILE_INSURANCE_POLICY_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  TEXT(insuredID2) TEXT(insuredID2Type) TEXT(patPolicyID) TEXT(patPolicyID2) \
+  TEXT(patPolicyID2Type) TEXT(medicare2ndType) TEXT(propCasClaimNum) TEXT(priorAuthType) \
+  TEXT(medicaidIDNoType) TEXT(subcriberCFI) TEXT(InsrSecID) TEXT(InsrSecIDType) \
+  TEXT(AcceptAssign) TEXT(medicareAssign) TEXT(insrSet2010AAToInd) TEXT(insrExclud2310BREF) \
+  TEXT(relOfInfo) TEXT(l2300PWK01) COLLECTION(insrSecProvIDs) \
+  OBJECT(OutputFields, _OutputFields, OutFields) TEXT(insrExclud2310BPRV) TEXT(l2300CN104)
+
 namespace claimfile {
 
 class InsurancePolicy : public com::Object<InsurancePolicy, _InsurancePolicy> {
@@ -37,38 +47,13 @@ class InsurancePolicy : public com::Object<InsurancePolicy, _InsurancePolicy> {
   static bool AnswersInterface(REFIID iid) {
     return iid == IID__InsurancePolicy || iid == IID_InsurancePolicy___v0;
   }
+  static com::Ptr<InsurancePolicy> New();
 
   // Makes the store with the 76 fields, all empty; insrSecProvIDs stays Nothing.
   InsurancePolicy();
   ~InsurancePolicy() override;
 
-  // Public variables, in interface order (the last two stand after the field puts).
-  CLAIMFILE_TEXT_MEMBER(insuredID2)
-  CLAIMFILE_TEXT_MEMBER(insuredID2Type)
-  CLAIMFILE_TEXT_MEMBER(patPolicyID)
-  CLAIMFILE_TEXT_MEMBER(patPolicyID2)
-  CLAIMFILE_TEXT_MEMBER(patPolicyID2Type)
-  CLAIMFILE_TEXT_MEMBER(medicare2ndType)
-  CLAIMFILE_TEXT_MEMBER(propCasClaimNum)
-  CLAIMFILE_TEXT_MEMBER(priorAuthType)
-  CLAIMFILE_TEXT_MEMBER(medicaidIDNoType)
-  CLAIMFILE_TEXT_MEMBER(subcriberCFI)
-  CLAIMFILE_TEXT_MEMBER(InsrSecID)
-  CLAIMFILE_TEXT_MEMBER(InsrSecIDType)
-  CLAIMFILE_TEXT_MEMBER(AcceptAssign)
-  CLAIMFILE_TEXT_MEMBER(medicareAssign)
-  CLAIMFILE_TEXT_MEMBER(insrSet2010AAToInd)
-  CLAIMFILE_TEXT_MEMBER(insrExclud2310BREF)
-  CLAIMFILE_TEXT_MEMBER(relOfInfo)
-  CLAIMFILE_TEXT_MEMBER(l2300PWK01)
-  // The host's own collection of "|"-separated provider ids; never created here.
-  CLAIMFILE_COLLECTION_MEMBER(insrSecProvIDs)
-  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
-  CLAIMFILE_TEXT_MEMBER(insrExclud2310BPRV)
-  CLAIMFILE_TEXT_MEMBER(l2300CN104)
-
-  // _InsurancePolicy: the 76 write-only field puts.
-  CLAIMFILE_INSURANCE_POLICY_FIELDS(CLAIMFILE_FIELD_PUT_SAME)
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_INSURANCE_POLICY_MEMBERS)
 };
 
 }  // namespace claimfile

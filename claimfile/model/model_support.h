@@ -1,14 +1,11 @@
-// What the claim-file classes share: their field-store helpers, the checked sums of their counts
-// and totals, and the macros that declare a public variable's accessors and a write-only
-// property in one line each.
+// What the claim-file classes share: their field-store helpers and the checked sums of their
+// counts and totals.
 #pragma once
-#include <oaidl.h>
-
 #include <cstdint>
 #include <string>
 
-#include "com/accessors.h"
 #include "com/object.h"
+#include "model/members.h"
 #include "model/output_fields.h"
 #include "vb/currency.h"
 #include "vb/error.h"
@@ -18,7 +15,7 @@ namespace claimfile {
 // A new value store holding the names, in this order, each added by name alone.
 template <class Names>
 com::Ptr<OutputFields> NewFieldStore(const Names& names) {
-  auto store = com::Make<OutputFields>();
+  auto store = OutputFields::New();
   for (const wchar_t* name : names) store->Add(name);
   return store;
 }
@@ -71,54 +68,4 @@ vb::Currency SumOfAmounts(const com::Ptr<Items>& items, vb::Currency (Item::*amo
   return sum;
 }
 
-// The COM half of a write-only property: stores the text argument, left unchanged, under field.
-template <class Self>
-HRESULT PutFieldText(Self& self, const com::Ptr<OutputFields>& store, const wchar_t* field, BSTR* text) {
-  if (!text) return E_POINTER;
-  return self.Run([&] { StoreField(store, field, com::FromBstr(*text)); });
-}
-
 }  // namespace claimfile
-
-// A public text variable: the member, its get and its let.
-#define CLAIMFILE_TEXT_MEMBER(Name)                                                             \
-  std::wstring Name;                                                                            \
-  HRESULT STDMETHODCALLTYPE get_##Name(BSTR* out) override { return com::Get(out, Name); }      \
-  HRESULT STDMETHODCALLTYPE put_##Name(BSTR value) override { return com::Let(Name, value); }
-
-// A public variable of a value type (Boolean, 16-bit integer, double, enum): member, get and let.
-#define CLAIMFILE_VALUE_MEMBER(Type, ComType, Name, Initial)                                    \
-  Type Name = Initial;                                                                          \
-  HRESULT STDMETHODCALLTYPE get_##Name(ComType* out) override { return com::Get(out, Name); }   \
-  HRESULT STDMETHODCALLTYPE put_##Name(ComType value) override { return com::Let(Name, value); }
-
-// A public object variable of one of this library's classes: member, get, the reserved position
-// and set by reference (an object of another class raises 13; Nothing is taken).
-#define CLAIMFILE_OBJECT_MEMBER(Impl, Itf, Name)                                                \
-  com::Ptr<Impl> Name;                                                                          \
-  HRESULT STDMETHODCALLTYPE get_##Name(Itf** out) override { return com::Get(out, Name); }      \
-  HRESULT STDMETHODCALLTYPE reserved##Name() override { return E_NOTIMPL; }                     \
-  HRESULT STDMETHODCALLTYPE putref_##Name(Itf* value) override {                                \
-    return Run([&] { Name = com::RequireImpl<Impl>(value); });                                  \
-  }
-
-// A public variable of the run time's general Collection type, held as any Automation object.
-#define CLAIMFILE_COLLECTION_MEMBER(Name)                                                       \
-  com::Ptr<IDispatch> Name;                                                                     \
-  HRESULT STDMETHODCALLTYPE get_##Name(IDispatch** out) override { return com::Get(out, Name); } \
-  HRESULT STDMETHODCALLTYPE reserved##Name() override { return E_NOTIMPL; }                     \
-  HRESULT STDMETHODCALLTYPE putref_##Name(IDispatch* value) override {                          \
-    Name = value;                                                                               \
-    return S_OK;                                                                                \
-  }
-
-// A write-only property Prop that stores its text argument under the field name Field.
-#define CLAIMFILE_FIELD_PUT(Prop, Field)                                                        \
-  HRESULT STDMETHODCALLTYPE put_##Prop(BSTR* text) override {                                   \
-    return ::claimfile::PutFieldText(*this, OutFields, L"" #Field, text);                       \
-  }
-// The same, for a property that stores under its own name.
-#define CLAIMFILE_FIELD_PUT_SAME(Name) CLAIMFILE_FIELD_PUT(Name, Name)
-
-// The names of a field list, as an array element each.
-#define CLAIMFILE_FIELD_NAME(Name) L"" #Name,

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "com/accessors.h"
 #include "vb/convert.h"
 #include "vb/currency.h"
 #include "vb/files.h"
@@ -96,7 +95,7 @@ bool OutputFields::BRExists(const std::wstring& name) const { return mCol.Contai
 com::Ptr<OutputField> OutputFields::Add(const std::wstring& name, long row, long fromCol, long toCol,
                                         const std::wstring& value, OutputFieldType dataType,
                                         const std::wstring& format, bool required) {
-  auto f = com::Make<OutputField>();
+  auto f = OutputField::New();
   f->Name = name;
   f->Row = row;
   f->FromCol = fromCol;
@@ -112,51 +111,6 @@ com::Ptr<OutputField> OutputFields::Add(const std::wstring& name, long row, long
       mCol.Add(f, name);
   }
   return f;
-}
-
-// ---- _OutputFields ---------------------------------------------------------------------------
-
-HRESULT OutputFields::get_OutDefns(_OutputFields** out) { return com::Get(out, OutDefns); }
-HRESULT OutputFields::reservedOutDefns() { return E_NOTIMPL; }
-HRESULT OutputFields::putref_OutDefns(_OutputFields* v) {
-  return Run([&] { OutDefns = com::RequireImpl<OutputFields>(v); });
-}
-HRESULT OutputFields::get_LastLine(VARIANT_BOOL* out) { return com::Get(out, LastLine); }
-HRESULT OutputFields::put_LastLine(VARIANT_BOOL v) { return com::Let(LastLine, v); }
-
-HRESULT OutputFields::PrintSetValues() {
-  return Run([&] { DoPrintSetValues(); });
-}
-
-HRESULT OutputFields::PrintMe(short* iFn, VARIANT_BOOL* out) {
-  if (!iFn) return E_POINTER;
-  return com::Compute(*this, out, [&] { return PrintMe(*iFn); });
-}
-
-HRESULT OutputFields::SetValue(BSTR* name, BSTR* value, VARIANT* out) {
-  if (!name || !value) return E_POINTER;
-  if (out) VariantInit(out);
-  return Run([&] { SetValue(com::FromBstr(*name), com::FromBstr(*value)); });
-}
-
-HRESULT OutputFields::BRExists(BSTR* name, VARIANT_BOOL* out) {
-  if (!out) return E_POINTER;
-  *out = com::VarBool(name && BRExists(com::FromBstr(*name)));
-  SetErrorInfo(0, nullptr);  // no error stays pending for the caller
-  return S_OK;
-}
-
-HRESULT OutputFields::Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,
-                          OutputFieldType* dataType, BSTR* format, VARIANT_BOOL* required,
-                          _OutputField** out) {
-  if (!name || !out) return E_POINTER;
-  *out = nullptr;
-  return Run([&] {
-    auto f = Add(com::FromBstr(*name), row ? *row : 0, fromCol ? *fromCol : 0, toCol ? *toCol : 0,
-                 value ? com::FromBstr(*value) : std::wstring(), dataType ? *dataType : OutputFieldTypeText,
-                 format ? com::FromBstr(*format) : std::wstring(), required && *required != VARIANT_FALSE);
-    com::PutOut(f, out);
-  });
 }
 
 }  // namespace claimfile

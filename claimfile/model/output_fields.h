@@ -4,18 +4,25 @@
 #include <string>
 
 #include "com/object.h"
+#include "model/members.h"
 #include "model/model_collection.h"
 #include "model/output_field.h"
 #include "sendarro7.h"
 #include "vb/collection.h"
 
+// The public variables: OutDefns, the layout PrintMe follows, and LastLine, read from the
+// layout: no line end after the record.
+#define CLAIMFILE_OUTPUT_FIELDS_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  OBJECT(OutputFields, _OutputFields, OutDefns) VALUE(bool, VARIANT_BOOL, LastLine, false)
+
 namespace claimfile {
 
 // Item, Count, Remove and enumeration come from ModelCollection.
-class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField, _OutputField> {
+class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
  public:
   static const CLSID& ClassId() { return CLSID_OutputFields; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputFields; }
+  static com::Ptr<OutputFields> New();
 
   // The error a store raises for a field name it does not hold (no source, no description).
   static constexpr long kMissingFieldError = static_cast<long>(0x80040001);
@@ -23,11 +30,10 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // Width of a printed record line.
   static constexpr long kLineWidth = 320;
 
-  com::Ptr<OutputFields> OutDefns;  // the layout PrintMe follows
-  bool LastLine = false;            // read from the layout: no line end after the record
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_OUTPUT_FIELDS_MEMBERS)
 
   // Writes property source text for every member into a file asked for in an input box.
-  // (The COM method PrintSetValues has the same signature, hence the name.)
+  // (The interface's PrintSetValues has the same parameters, hence the name.)
   void DoPrintSetValues();
   // Formats this store's values through OutDefns into one record line and writes it to the
   // open file iFn. Always true; every failure is raised and then no line is written.
@@ -44,20 +50,6 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
 
   // The value under a key (5 when the key is missing), as readers take it.
   const std::wstring& ValueOf(const std::wstring& key) { return mCol.Item(key)->Value; }
-
-  // _OutputFields
-  HRESULT STDMETHODCALLTYPE get_OutDefns(_OutputFields** out) override;
-  HRESULT STDMETHODCALLTYPE reservedOutDefns() override;
-  HRESULT STDMETHODCALLTYPE putref_OutDefns(_OutputFields* v) override;
-  HRESULT STDMETHODCALLTYPE get_LastLine(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE put_LastLine(VARIANT_BOOL v) override;
-  HRESULT STDMETHODCALLTYPE PrintSetValues() override;
-  HRESULT STDMETHODCALLTYPE PrintMe(short* iFn, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE SetValue(BSTR* name, BSTR* value, VARIANT* out) override;
-  HRESULT STDMETHODCALLTYPE BRExists(BSTR* name, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,
-                                OutputFieldType* dataType, BSTR* format, VARIANT_BOOL* required,
-                                _OutputField** out) override;
 };
 
 }  // namespace claimfile

@@ -36,17 +36,4 @@ void ServiceLine::SetAmount(const std::wstring& field, vb::Currency amount) {
 
 std::wstring ServiceLine::LineItemControlNo() const { return FieldText(OutFields, L"LineItemControlNo"); }
 
-HRESULT ServiceLine::get_LineItemControlNo(BSTR* out) {
-  return com::Compute(*this, out, [&] { return LineItemControlNo(); });
-}
-
-HRESULT ServiceLine::PutAmount(const wchar_t* field, CY* amount) {
-  if (!amount) return E_POINTER;
-  return Run([&] { SetAmount(field, vb::Currency::FromCy(*amount)); });
-}
-
-HRESULT ServiceLine::GetAmount(const wchar_t* field, CY* out) {
-  return com::Compute(*this, out, [&] { return Amount(field); });
-}
-
 }  // namespace claimfile

@@ -29,12 +29,17 @@
   FIELD(UniversalProductCode) FIELD(DiagCodePointer5) FIELD(DiagCodePointer6) \
   FIELD(DiagCodePointer7) FIELD(DiagCodePointer8)
 
+// The public variables, in interface order.
+#define CLAIMFILE_SERVICE_LINE_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
+  TEXT(EPSDTInd) OBJECT(OutputFields, _OutputFields, OutFields)
+
 namespace claimfile {
 
 class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
  public:
   static const CLSID& ClassId() { return CLSID_ServiceLine; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__ServiceLine; }
+  static com::Ptr<ServiceLine> New();
 
   // Makes the store with the 63 fields, all empty.
   ServiceLine();
@@ -47,29 +52,17 @@ class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
   vb::Currency Amount(const std::wstring& field) const;
   // The amount put: stores the amount's text (no group separator, no trailing zeros).
   void SetAmount(const std::wstring& field, vb::Currency amount);
-  vb::Currency LineCharges() const { return Amount(L"LineCharges"); }
-  vb::Currency PaidAmt() const { return Amount(L"PaidAmt"); }
-  vb::Currency ApprovedAmt() const { return Amount(L"ApprovedAmt"); }
-  vb::Currency DisallowedCostCont() const { return Amount(L"DisallowedCostCont"); }
-  vb::Currency DisallowedOther() const { return Amount(L"DisallowedOther"); }
+  // The amount get of each amount field by its name: LineCharges(), PaidAmt() ...
+#define CLAIMFILE_SERVICE_LINE_NO_READ(Name)
+#define CLAIMFILE_SERVICE_LINE_AMOUNT_READ(Name) \
+  vb::Currency Name() const { return Amount(L"" #Name); }
+  CLAIMFILE_SERVICE_LINE_FIELDS(CLAIMFILE_SERVICE_LINE_NO_READ, CLAIMFILE_SERVICE_LINE_AMOUNT_READ)
+#undef CLAIMFILE_SERVICE_LINE_NO_READ
+#undef CLAIMFILE_SERVICE_LINE_AMOUNT_READ
   // The stored text of LineItemControlNo.
   std::wstring LineItemControlNo() const;
 
-  // Public variables (interface order).
-  CLAIMFILE_TEXT_MEMBER(EPSDTInd)
-  CLAIMFILE_OBJECT_MEMBER(OutputFields, _OutputFields, OutFields)
-
-  // _ServiceLine: the LineItemControlNo get, the five amount gets and the 63 field puts.
-  HRESULT STDMETHODCALLTYPE get_LineItemControlNo(BSTR* out) override;
-#define CLAIMFILE_SERVICE_LINE_AMOUNT(Name)                                                     \
-  HRESULT STDMETHODCALLTYPE put_##Name(CY* amount) override { return PutAmount(L"" #Name, amount); } \
-  HRESULT STDMETHODCALLTYPE get_##Name(CY* out) override { return GetAmount(L"" #Name, out); }
-  CLAIMFILE_SERVICE_LINE_FIELDS(CLAIMFILE_FIELD_PUT_SAME, CLAIMFILE_SERVICE_LINE_AMOUNT)
-#undef CLAIMFILE_SERVICE_LINE_AMOUNT
-
- private:
-  HRESULT PutAmount(const wchar_t* field, CY* amount);
-  HRESULT GetAmount(const wchar_t* field, CY* out);
+  CLAIMFILE_MEMBER_DATA(CLAIMFILE_SERVICE_LINE_MEMBERS)
 };
 
 }  // namespace claimfile

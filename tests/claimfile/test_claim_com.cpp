@@ -24,7 +24,8 @@ using testutil::GuidText;
 
 namespace {
 
-// Stored fields in store order, and write-only properties in interface order, from the Parts.
+// Stored fields in store order, and write-only properties in the interface order that the type
+// library fixes.
 const char* const kHeaderStore[] = {
     "SubId", "SubType", "SubNo", "SubName", "SubLName", "SubFName", "SubMName", "SubAddr1",
     "SubAddr2", "SubCity", "SubState", "SubZip", "SubRegion", "SubContact", "SubPhone",

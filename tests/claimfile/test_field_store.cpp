@@ -20,7 +20,7 @@ std::vector<std::wstring> Names(OutputFields& s) {
 
 TEST(FieldStore, AddKeepsOrderAndFindsKeysWithoutRegardToCase) {
   vb::ScopedRecordingPresenter boxes;
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
   auto first = s->Add(L"SubId");
   s->Add(L"SubType");
   s->Add(L"SubNo");
@@ -44,7 +44,7 @@ TEST(FieldStore, AddKeepsOrderAndFindsKeysWithoutRegardToCase) {
 
 TEST(FieldStore, InvalidMembersAreReturnedButNotStored) {
   vb::ScopedRecordingPresenter boxes;
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
 
   auto cols = s->Add(L"A", 0, 5, 3);
   ASSERT_TRUE(cols);
@@ -80,7 +80,7 @@ TEST(FieldStore, InvalidMembersAreReturnedButNotStored) {
 
 TEST(FieldStore, MembersWithoutANameAreStoredWithoutKey) {
   vb::ScopedRecordingPresenter boxes;
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
   s->Add(L"", 0, 1, 3, L"AA0");
   s->Add(L"", 0, 4, 6, L"BA0");
   s->Add(L"Name");
@@ -91,7 +91,7 @@ TEST(FieldStore, MembersWithoutANameAreStoredWithoutKey) {
 }
 
 TEST(FieldStore, SetValueStoresOnlyUnderNamesHeld) {
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
   s->Add(L"PatLastName");
   s->SetValue(L"patlastname", L"Smith");
   EXPECT_EQ(L"Smith", s->Item(L"PatLastName")->Value);
@@ -111,8 +111,39 @@ TEST(FieldStore, SetValueStoresOnlyUnderNamesHeld) {
   EXPECT_TRUE(s->BRExists(L"PATLASTNAME"));
 }
 
+// Through COM, BRExists answers for any name, a missing one included, never fails, and leaves
+// no error pending, not even one that an earlier call left.
+TEST(FieldStore, BRExistsThroughComNeverRaises) {
+  auto s = OutputFields::New();
+  s->Add(L"SubId");
+  _OutputFields* itf = s.get();
+  BSTR subId = SysAllocString(L"SUBID");
+  BSTR nope = SysAllocString(L"Nope");
+  // A failed SetValue leaves its error pending.
+  ASSERT_EQ(static_cast<HRESULT>(0x80040001), itf->SetValue(&nope, &subId, nullptr));
+  IErrorInfo* pending = nullptr;
+  ASSERT_EQ(S_OK, GetErrorInfo(0, &pending));
+  pending->Release();
+
+  struct Case {
+    BSTR* name;
+    VARIANT_BOOL found;
+  } cases[] = {{&subId, VARIANT_TRUE}, {&nope, VARIANT_FALSE}, {nullptr, VARIANT_FALSE}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(static_cast<HRESULT>(0x80040001), itf->SetValue(&nope, &subId, nullptr));
+    VARIANT_BOOL found = c.found == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+    EXPECT_EQ(S_OK, itf->BRExists(c.name, &found));
+    EXPECT_EQ(c.found, found);
+    pending = nullptr;
+    EXPECT_EQ(S_FALSE, GetErrorInfo(0, &pending));
+    if (pending) pending->Release();
+  }
+  SysFreeString(subId);
+  SysFreeString(nope);
+}
+
 TEST(FieldStore, ItemAndRemoveByPositionAndKey) {
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
   for (auto n : {L"A", L"B", L"C", L"D"}) s->Add(n);
   EXPECT_VB_ERROR(9, s->Item(0L));
   EXPECT_VB_ERROR(9, s->Item(5L));
@@ -137,7 +168,7 @@ TEST(FieldStore, ItemAndRemoveByPositionAndKey) {
 }
 
 TEST(FieldStore, FieldLengthAndDataWillFit) {
-  auto f = com::Make<OutputField>();
+  auto f = OutputField::New();
   f->FromCol = 10;
   f->ToCol = 15;
   EXPECT_EQ(6, f->FieldLength());
@@ -153,7 +184,7 @@ TEST(FieldStore, FieldLengthAndDataWillFit) {
 TEST(FieldStore, PrintSetValuesWritesPropertySource) {
   testutil::TempDir dir;
   vb::ScopedRecordingPresenter boxes;
-  auto s = com::Make<OutputFields>();
+  auto s = OutputFields::New();
   s->Add(L"SubId");
   s->Add(L"SubName");
 

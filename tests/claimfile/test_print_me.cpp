@@ -22,8 +22,8 @@ struct LayoutField {
 class PrintMeTest : public ::testing::Test {
  protected:
   PrintMeTest() {
-    store = com::Make<OutputFields>();
-    layout = com::Make<OutputFields>();
+    store = OutputFields::New();
+    layout = OutputFields::New();
     store->OutDefns = layout;
   }
   ~PrintMeTest() override { vb::CloseAll(); }
@@ -209,8 +209,8 @@ TEST_F(PrintMeTest, FailuresWriteNoLine) {
       {L"abc", 1, 5, OutputFieldTypeFixedOne, 13},
   };
   for (const Case& c : cases) {
-    auto s = com::Make<OutputFields>();
-    auto l = com::Make<OutputFields>();
+    auto s = OutputFields::New();
+    auto l = OutputFields::New();
     s->Add(L"V")->Value = c.value;
     s->OutDefns = l;
     auto d = l->Add(L"V", 0, 1, 1);
@@ -224,8 +224,8 @@ TEST_F(PrintMeTest, FailuresWriteNoLine) {
   }
 
   // A layout name the store does not hold.
-  auto s = com::Make<OutputFields>();
-  auto l = com::Make<OutputFields>();
+  auto s = OutputFields::New();
+  auto l = OutputFields::New();
   l->Add(L"Missing", 0, 1, 2);
   s->OutDefns = l;
   store = s;

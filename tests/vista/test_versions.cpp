@@ -16,7 +16,7 @@ TEST(Versions, TheReportedVersionIsTheOneThisProgramRunsAs) {
   EXPECT_EQ(kRunsAsVista ? 6u : 5u, v.dwMajorVersion);
   EXPECT_EQ(kRunsAsVista ? 0u : 1u, v.dwMinorVersion);
 
-  auto info = com::Make<VistaInfo>();
+  auto info = VistaInfo::New();
   EXPECT_TRUE(info->isOSVersionXPOrGreater());
   EXPECT_TRUE(info->IsOSVersionNTOrGreater());
   EXPECT_EQ(kRunsAsVista, info->IsOSVersionVista());
@@ -54,7 +54,7 @@ TEST(Versions, ProtectedFolders) {
       {L"d:\\windows\\x", false},
       {L"", false},
   };
-  auto info = com::Make<VistaInfo>();
+  auto info = VistaInfo::New();
   for (const Case& c : cases) {
     EXPECT_EQ(c.isProtected, info->fileInProctectedArea(c.path)) << c.path;
     // Only for Vista: on XP nothing is protected, unless in test mode.

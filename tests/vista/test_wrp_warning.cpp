@@ -122,7 +122,7 @@ TEST(WarningWindow, TextsLayoutAndModality) {
   auto expect = [&](bool ok, const std::string& what) {
     if (!ok) problems.push_back(what);
   };
-  auto info = com::Make<VistaInfo>();
+  auto info = VistaInfo::New();
   bool result = true;
   {
     WindowAnswerer answerer(kCaption, [&](HWND dlg) {
@@ -194,7 +194,7 @@ TEST(WarningWindow, ButtonsKeysAndCheckBoxGiveTheResultAndTheStoredSetting) {
       {true, Ok, false, L"True"},        {true, Enter, false, L"True"},    {false, Escape, false, L"False"},
       {true, Escape, false, L"True"},    {false, CloseBox, false, L"False"}, {true, CloseBox, false, L"True"},
   };
-  auto info = com::Make<VistaInfo>();
+  auto info = VistaInfo::New();
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(n++);
@@ -239,7 +239,7 @@ TEST(WarningWindow, TheStoredSettingDecidesWhetherItShows) {
   // Shown, the window is answered with the same button every time; not shown, the continue
   // choice of the last showing stays.
   for (bool continued : {true, false}) {
-    auto info = com::Make<VistaInfo>();
+    auto info = VistaInfo::New();
     {
       WindowAnswerer answerer(kCaption, [&](HWND dlg) { Click(dlg, continued ? IDC_OKButton0 : IDC_OKButton1); });
       EXPECT_EQ(continued, info->showWRPWarningDialog());
@@ -274,7 +274,7 @@ TEST(WarningWindow, TheStoredSettingDecidesWhetherItShows) {
 }
 
 TEST(WarningWindow, WithoutAFileItAlwaysShowsAndStoresNothing) {
-  auto info = com::Make<VistaInfo>();
+  auto info = VistaInfo::New();
   for (int i = 0; i < 2; ++i) {
     info->WRPWarningSetting = NO_SHOW_DLG;
     WindowAnswerer answerer(kCaption, [&](HWND dlg) {

@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "com/object.h"
+#include "common/file_locations.h"
+#include "common/mby_app_name.h"
 #include "window_answerer.h"
 
 // Each test program is built twice; ctest makes Wine report Windows XP (5.1) to one and
@@ -32,3 +35,16 @@ using testutil::TextOf;
 using testutil::WindowAnswerer;
 
 }  // namespace vista::testhelp
+
+// Tests that still make these objects with com::Make get them from New(), as every other caller
+// does (the classes themselves are abstract: their COM adapters are the objects).
+namespace com {
+template <>
+inline Ptr<vista::MBYAppName> Make<vista::MBYAppName>() {
+  return vista::MBYAppName::New();
+}
+template <>
+inline Ptr<vista::fileLocations> Make<vista::fileLocations>() {
+  return vista::fileLocations::New();
+}
+}  // namespace com

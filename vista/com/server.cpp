@@ -4,17 +4,17 @@
 #include <iterator>
 
 #include "com/server.h"
-#include "common/file_locations.h"
-#include "common/mby_app_name.h"
-#include "common/vista_info.h"
+#include "file_locations_com.h"
+#include "mby_app_name_com.h"
+#include "vista_info_com.h"
 #include "gorsewick.h"
 
 namespace {
 
 const com::ClassEntry kClasses[] = {
-    {&CLSID_MBYAppName, L"MBYAppName", &com::CreateInstance<vista::MBYAppName>},
-    {&CLSID_fileLocations, L"fileLocations", &com::CreateInstance<vista::fileLocations>},
-    {&CLSID_VistaInfo, L"VistaInfo", &com::CreateInstance<vista::VistaInfo>},
+    {&CLSID_MBYAppName, L"MBYAppName", &com::CreateInstance<vista::MBYAppNameCom>},
+    {&CLSID_fileLocations, L"fileLocations", &com::CreateInstance<vista::fileLocationsCom>},
+    {&CLSID_VistaInfo, L"VistaInfo", &com::CreateInstance<vista::VistaInfoCom>},
 };
 
 const com::ServerInfo kServer{L"gorsewick", &LIBID_gorsewick, kClasses, std::size(kClasses)};

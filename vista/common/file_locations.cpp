@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "com/accessors.h"
 #include "common/file_system.h"
 #include "common/module1.h"
 #include "vb/convert.h"
@@ -77,48 +76,6 @@ std::wstring fileLocations::getVirtualPath(const std::wstring& pathAndFile) cons
   if (fs::FileExists(virtualPath)) return virtualPath;
   if (fs::FileExists(pathAndFile)) return pathAndFile;
   return L"";
-}
-
-// ---- _fileLocations ------------------------------------------------------------------------
-
-HRESULT fileLocations::get_appName(_MBYAppName** out) { return com::Get(out, appName); }
-HRESULT fileLocations::reservedappName() { return E_NOTIMPL; }
-HRESULT fileLocations::putref_appName(_MBYAppName* v) {
-  return Run([&] { appName = com::RequireImpl<MBYAppName>(v); });
-}
-HRESULT fileLocations::get_installedPath(BSTR* out) { return com::Get(out, installedPath); }
-HRESULT fileLocations::put_installedPath(BSTR v) { return com::Let(installedPath, v); }
-
-HRESULT fileLocations::preferredAppPath(_MBYAppName* newAppName, BSTR* out) {
-  return com::Compute(*this, out, [&] { return preferredAppPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::userTempPath(BSTR* out) {
-  return com::Compute(*this, out, [&] { return userTempPath(); });
-}
-HRESULT fileLocations::userDocPath(BSTR* out) {
-  return com::Compute(*this, out, [&] { return userDocPath(); });
-}
-HRESULT fileLocations::publicDataPath(_MBYAppName* newAppName, BSTR* out) {
-  return com::Compute(*this, out, [&] { return publicDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::hiddenDataPath(_MBYAppName* newAppName, BSTR* out) {
-  return com::Compute(*this, out, [&] { return hiddenDataPath(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::preferredAppPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return com::Compute(*this, out, [&] { return preferredAppPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::publicDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return com::Compute(*this, out, [&] { return publicDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::hiddenDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) {
-  return com::Compute(*this, out, [&] { return hiddenDataPathExists(com::RequireImpl<MBYAppName>(newAppName).get()); });
-}
-HRESULT fileLocations::userVirtualDataPath(BSTR* out) {
-  return com::Compute(*this, out, [&] { return userVirtualDataPath(); });
-}
-HRESULT fileLocations::getVirtualPath(BSTR* pathAndFile, BSTR* out) {
-  if (!pathAndFile) return E_POINTER;
-  return com::Compute(*this, out, [&] { return getVirtualPath(com::FromBstr(*pathAndFile)); });
 }
 
 }  // namespace vista

@@ -18,10 +18,11 @@ class fileLocations : public com::Object<fileLocations, _fileLocations> {
   static bool AnswersInterface(REFIID iid) {
     return iid == IID__fileLocations || iid == IID__fileLocations___v0;
   }
+  static com::Ptr<fileLocations> New();
 
   // The product whose folders are meant when a call names none; Nothing makes those calls
   // raise 91.
-  com::Ptr<MBYAppName> appName = com::Make<MBYAppName>();
+  com::Ptr<MBYAppName> appName = MBYAppName::New();
   // Kept for the host; nothing here reads it.
   std::wstring installedPath;
 
@@ -45,23 +46,6 @@ class fileLocations : public com::Object<fileLocations, _fileLocations> {
   // upper case with "C:" replaced by the virtual store) when it exists, else the file itself
   // when it exists, else "".
   std::wstring getVirtualPath(const std::wstring& pathAndFile) const;
-
-  // _fileLocations
-  HRESULT STDMETHODCALLTYPE get_appName(_MBYAppName** out) override;
-  HRESULT STDMETHODCALLTYPE reservedappName() override;
-  HRESULT STDMETHODCALLTYPE putref_appName(_MBYAppName* v) override;
-  HRESULT STDMETHODCALLTYPE get_installedPath(BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE put_installedPath(BSTR v) override;
-  HRESULT STDMETHODCALLTYPE preferredAppPath(_MBYAppName* newAppName, BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE userTempPath(BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE userDocPath(BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE publicDataPath(_MBYAppName* newAppName, BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE hiddenDataPath(_MBYAppName* newAppName, BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE preferredAppPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE publicDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE hiddenDataPathExists(_MBYAppName* newAppName, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE userVirtualDataPath(BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE getVirtualPath(BSTR* pathAndFile, BSTR* out) override;
 
  private:
   // <special folder>\Marlowby\<the product's folder name>.

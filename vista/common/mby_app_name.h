@@ -11,6 +11,7 @@ class MBYAppName : public com::Object<MBYAppName, _MBYAppName> {
  public:
   static const CLSID& ClassId() { return CLSID_MBYAppName; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__MBYAppName; }
+  static com::Ptr<MBYAppName> New();
 
   // The product (an AppNames value); any value is taken as it is.
   long appName = appNameNotSet;
@@ -19,12 +20,6 @@ class MBYAppName : public com::Object<MBYAppName, _MBYAppName> {
   std::wstring appDirName() const;
   // The product's name as it is shown ("" for a value that names no product).
   std::wstring appLabel() const;
-
-  // _MBYAppName
-  HRESULT STDMETHODCALLTYPE get_appName(AppNames* out) override;
-  HRESULT STDMETHODCALLTYPE put_appName(AppNames* v) override;
-  HRESULT STDMETHODCALLTYPE get_appDirName(BSTR* out) override;
-  HRESULT STDMETHODCALLTYPE get_appLabel(BSTR* out) override;
 };
 
 }  // namespace vista

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include "com/accessors.h"
-#include "common/enum_value.h"
 #include "common/frm_wrp_warn.h"
 #include "common/module1.h"
 #include "vb/convert.h"
@@ -83,38 +81,5 @@ bool VistaInfo::showWRPWarningDialog(const std::wstring& iniPathandFile) {
   }
   return result;
 }
-
-// ---- _VistaInfo ----------------------------------------------------------------------------
-
-HRESULT VistaInfo::get_WRPWarningSetting(showDialog* out) {
-  if (!out) return E_POINTER;
-  LongToEnum(WRPWarningSetting, out);
-  return S_OK;
-}
-HRESULT VistaInfo::put_WRPWarningSetting(showDialog v) {
-  WRPWarningSetting = EnumToLong(v);
-  return S_OK;
-}
-HRESULT VistaInfo::get_continueSave(VARIANT_BOOL* out) { return com::Get(out, continueSave()); }
-
-HRESULT VistaInfo::fileInProctectedArea(BSTR* filepath, VARIANT_BOOL* onlyForVista, VARIANT_BOOL* out) {
-  if (!filepath) return E_POINTER;
-  return com::Compute(*this, out, [&] {
-    return fileInProctectedArea(com::FromBstr(*filepath), onlyForVista && *onlyForVista != VARIANT_FALSE);
-  });
-}
-
-HRESULT VistaInfo::isOSVersionXPOrGreater(VARIANT_BOOL* out) { return com::Get(out, isOSVersionXPOrGreater()); }
-HRESULT VistaInfo::IsOSVersionNTOrGreater(VARIANT_BOOL* out) { return com::Get(out, IsOSVersionNTOrGreater()); }
-HRESULT VistaInfo::IsOSVersionVista(VARIANT_BOOL* out) { return com::Get(out, IsOSVersionVista()); }
-
-HRESULT VistaInfo::showWRPWarningDialog(BSTR* iniPathandFile, VARIANT_BOOL* out) {
-  return com::Compute(*this, out, [&] {
-    return showWRPWarningDialog(iniPathandFile ? com::FromBstr(*iniPathandFile) : std::wstring());
-  });
-}
-
-HRESULT VistaInfo::get_INTESTMODE(VARIANT_BOOL* out) { return com::Get(out, INTESTMODE); }
-HRESULT VistaInfo::put_INTESTMODE(VARIANT_BOOL v) { return com::Let(INTESTMODE, v); }
 
 }  // namespace vista

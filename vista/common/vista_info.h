@@ -15,6 +15,7 @@ class VistaInfo : public com::Object<VistaInfo, _VistaInfo> {
  public:
   static const CLSID& ClassId() { return CLSID_VistaInfo; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__VistaInfo || iid == IID__VistaInfo___v0; }
+  static com::Ptr<VistaInfo> New();
 
   // The warning setting last read by showWRPWarningDialog (a showDialog value; a setting read
   // as True is -1).
@@ -39,19 +40,6 @@ class VistaInfo : public com::Object<VistaInfo, _VistaInfo> {
   // "Continue Saving" was chosen; with a file, then stores there whether "Do not show this
   // again." was ticked. A setting that does not read as a Boolean raises 13 and shows nothing.
   bool showWRPWarningDialog(const std::wstring& iniPathandFile = L"");
-
-  // _VistaInfo
-  HRESULT STDMETHODCALLTYPE get_WRPWarningSetting(showDialog* out) override;
-  HRESULT STDMETHODCALLTYPE put_WRPWarningSetting(showDialog v) override;
-  HRESULT STDMETHODCALLTYPE get_continueSave(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE fileInProctectedArea(BSTR* filepath, VARIANT_BOOL* onlyForVista,
-                                                 VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE isOSVersionXPOrGreater(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE IsOSVersionNTOrGreater(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE IsOSVersionVista(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE showWRPWarningDialog(BSTR* iniPathandFile, VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE get_INTESTMODE(VARIANT_BOOL* out) override;
-  HRESULT STDMETHODCALLTYPE put_INTESTMODE(VARIANT_BOOL v) override;
 
  private:
   bool continueChosen_ = false;

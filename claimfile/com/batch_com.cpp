@@ -1,0 +1,7 @@
+#include "batch_com.h"
+
+namespace claimfile {
+
+com::Ptr<Batch> Batch::New() { return com::Make<BatchCom>(); }
+
+}  // namespace claimfile

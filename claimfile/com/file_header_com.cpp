@@ -1,0 +1,7 @@
+#include "file_header_com.h"
+
+namespace claimfile {
+
+com::Ptr<FileHeader> FileHeader::New() { return com::Make<FileHeaderCom>(); }
+
+}  // namespace claimfile
