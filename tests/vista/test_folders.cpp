@@ -31,7 +31,7 @@ const Product kProducts[] = {
 };
 
 com::Ptr<MBYAppName> NewProduct(long value) {
-  auto p = com::Make<MBYAppName>();
+  auto p = MBYAppName::New();
   p->appName = value;
   return p;
 }
@@ -64,7 +64,7 @@ class Undo {
 }  // namespace
 
 TEST(Folders, ProductNamesAndLabels) {
-  auto app = com::Make<MBYAppName>();
+  auto app = MBYAppName::New();
   EXPECT_EQ(appNameNotSet, app->appName);
   for (const Product& p : kProducts) {
     app->appName = p.value;
@@ -79,7 +79,7 @@ TEST(Folders, ProductFoldersUnderTheSharedFoldersForEveryProduct) {
   const std::wstring programData = KnownFolder(FOLDERID_ProgramData);
   ASSERT_FALSE(programs.empty() || publicDocs.empty() || programData.empty());
 
-  auto locations = com::Make<fileLocations>();
+  auto locations = fileLocations::New();
   ASSERT_TRUE(locations->appName);
   EXPECT_EQ(appNameNotSet, locations->appName->appName);
   auto vne = NewProduct(VNE);
@@ -107,7 +107,7 @@ TEST(Folders, ProductFoldersUnderTheSharedFoldersForEveryProduct) {
 }
 
 TEST(Folders, UserFolders) {
-  auto locations = com::Make<fileLocations>();
+  auto locations = fileLocations::New();
   EXPECT_EQ(KnownFolder(FOLDERID_Documents), locations->userDocPath());
   EXPECT_EQ(KnownFolder(FOLDERID_LocalAppData) + L"\\VirtualStore", locations->userVirtualDataPath());
 
@@ -129,7 +129,7 @@ TEST(Folders, UserFolders) {
 }
 
 TEST(Folders, ExistenceOfTheProductFolders) {
-  auto locations = com::Make<fileLocations>();
+  auto locations = fileLocations::New();
   auto vns = NewProduct(VNS);
   locations->appName->appName = VNS;
   const std::wstring hidden = locations->hiddenDataPath();
@@ -168,7 +168,7 @@ TEST(Folders, ExistenceOfTheProductFolders) {
 }
 
 TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
-  auto locations = com::Make<fileLocations>();
+  auto locations = fileLocations::New();
   const std::wstring folder = L"gwvirt" + std::to_wstring(GetCurrentProcessId());
   const std::wstring given = L"c:\\program files\\" + folder + L"\\settings.ini";
   const std::wstring programFolder = KnownFolder(FOLDERID_ProgramFiles) + L"\\" + folder;

@@ -35,16 +35,3 @@ using testutil::TextOf;
 using testutil::WindowAnswerer;
 
 }  // namespace vista::testhelp
-
-// Tests that still make these objects with com::Make get them from New(), as every other caller
-// does (the classes themselves are abstract: their COM adapters are the objects).
-namespace com {
-template <>
-inline Ptr<vista::MBYAppName> Make<vista::MBYAppName>() {
-  return vista::MBYAppName::New();
-}
-template <>
-inline Ptr<vista::fileLocations> Make<vista::fileLocations>() {
-  return vista::fileLocations::New();
-}
-}  // namespace com
