@@ -31,18 +31,21 @@ struct VbaCollection : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** result) = 0;
 };
 
+}  // namespace claimfile
+
+__CRT_UUID_DECL(claimfile::VbaCollection, 0xA4C46780, 0x499F, 0x101B, 0xBB, 0x78, 0x00, 0xAA, 0x00, 0x38, 0x3C, 0xBB)
+
+namespace claimfile {
+
 // {A4C46780-499F-101B-BB78-00AA00383CBB}
 extern const IID IID_VbaCollection;
 
-class GeneralCollection final : public VbaCollection, public ISupportErrorInfo {
+// The collection itself; its COM methods are GeneralCollectionCom's (claimfile/com).
+class GeneralCollection : public com::Object<GeneralCollection, VbaCollection> {
  public:
-  // Asking an object for this id gives the C++ object behind it (see ImplOf): never registered.
-  static const CLSID& ClassId();
-
-  GeneralCollection();
-  ~GeneralCollection();
-  GeneralCollection(const GeneralCollection&) = delete;
-  GeneralCollection& operator=(const GeneralCollection&) = delete;
+  static bool AnswersInterface(REFIID iid) { return iid == IID_VbaCollection; }
+  // A new, empty collection.
+  static com::Ptr<GeneralCollection> New();
 
   // Adds a copy of the value (references followed) at the end, or before or after the item that
   // the index names (not both: 5). A key already present raises 457; a missing key 5, a position
@@ -55,29 +58,13 @@ class GeneralCollection final : public VbaCollection, public ISupportErrorInfo {
   // The item (5 for a missing key, 9 for a position outside 1..Count).
   const VARIANT& Item(const vb::CollectionIndex& index);
   void Remove(const vb::CollectionIndex& index);
+  // A new enumerator over copies of the items, in order.
+  com::Ptr<IUnknown> NewEnum();
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  // IDispatch (by name; no type information)
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
-                                          DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* excep, UINT* argErr) override;
-  // _Collection
-  HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override;
-  HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override;
-  HRESULT STDMETHODCALLTYPE Count(long* result) override;
-  HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override;
-  HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** result) override;
-  // ISupportErrorInfo
-  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
+ protected:
+  GeneralCollection() = default;
 
  private:
-  long refs_ = 0;
   vb::Collection<std::unique_ptr<com::Variant>> items_;
 };
 

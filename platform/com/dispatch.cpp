@@ -185,13 +185,16 @@ class ArgumentFitter {
 }  // namespace
 
 HRESULT InvokeThroughTypeInfo(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAMS* params,
-                              VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
+                              VARIANT* result, EXCEPINFO* excep, UINT* argErr) noexcept {
   SetErrorInfo(0, nullptr);
   FuncDesc fd;
   if (!params || !FindFunc(ti, id, flags, fd))
     return ti->Invoke(self, id, flags, params, result, excep, argErr);
-  ArgumentFitter fitter(ti, fd.fd, params);
-  return ti->Invoke(self, id, flags, fitter.Fit(flags), result, excep, argErr);
+  // Fitting the arguments allocates.
+  return Guard(IID_IDispatch, [&] {
+    ArgumentFitter fitter(ti, fd.fd, params);
+    return ti->Invoke(self, id, flags, fitter.Fit(flags), result, excep, argErr);
+  });
 }
 
 }  // namespace com

@@ -24,9 +24,9 @@ struct ItemsDeleter {
 
 class VariantEnumerator : public Unknown<IEnumVARIANT> {
  public:
-  VariantEnumerator(std::shared_ptr<Items> items, size_t pos) : items_(std::move(items)), pos_(pos) {}
+  VariantEnumerator(std::shared_ptr<Items> items, size_t pos) noexcept : items_(std::move(items)), pos_(pos) {}
 
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) noexcept override {
     if (!out) return E_POINTER;
     ULONG n = 0;
     for (; n < count && pos_ < items_->size(); ++n, ++pos_) {
@@ -41,7 +41,7 @@ class VariantEnumerator : public Unknown<IEnumVARIANT> {
     if (fetched) *fetched = n;
     return n == count ? S_OK : S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) noexcept override {
     size_t left = items_->size() - pos_;
     if (count > left) {
       pos_ = items_->size();
@@ -50,11 +50,11 @@ class VariantEnumerator : public Unknown<IEnumVARIANT> {
     pos_ += count;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Reset() override {
+  HRESULT STDMETHODCALLTYPE Reset() noexcept override {
     pos_ = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) noexcept override {
     if (!out) return E_POINTER;
     *out = new (std::nothrow) VariantEnumerator(items_, pos_);
     if (!*out) return E_OUTOFMEMORY;

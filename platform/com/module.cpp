@@ -1,7 +1,8 @@
-// Module state: which module this is, its live-object count and its embedded type library.
+// Module state: its live-object count, its embedded type library and the kit's error translation.
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstring>
 #include <map>
 #include <new>
 
@@ -10,92 +11,127 @@
 
 namespace com {
 
-namespace {
-long g_moduleRefs = 0;
+// {75AEF4BB-5D14-4F8C-9033-6292CD9F005D}
+const IID IID_Implementation = {0x75AEF4BB, 0x5D14, 0x4F8C, {0x90, 0x33, 0x62, 0x92, 0xCD, 0x9F, 0x00, 0x5D}};
 
+namespace {
+
+LONG g_moduleRefs = 0;
+
+bool GuidLess(const GUID& a, const GUID& b) noexcept { return std::memcmp(&a, &b, sizeof(GUID)) < 0; }
+
+// The type library and the type information taken from it, shared by every apartment of the
+// process: loaded once, looked up under a reader-writer lock, released when the module unloads.
 struct TypeLibCache {
+  INIT_ONCE loaded = INIT_ONCE_STATIC_INIT;
   ITypeLib* lib = nullptr;
-  bool tried = false;
-  std::map<GUID, ITypeInfo*, bool (*)(const GUID&, const GUID&)> infos{
-      [](const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) < 0; }};
+  SRWLOCK lock = SRWLOCK_INIT;
+  std::map<GUID, ITypeInfo*, bool (*)(const GUID&, const GUID&) noexcept> infos{GuidLess};
 };
-TypeLibCache& Cache() {
-  static TypeLibCache cache;  // kept for the life of the process, like the module itself
-  return cache;
+TypeLibCache g_cache;
+
+BOOL CALLBACK LoadTypeLibOnce(PINIT_ONCE, PVOID, PVOID*) noexcept {
+  try {
+    ITypeLib* lib = nullptr;
+    if (SUCCEEDED(LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &lib))) g_cache.lib = lib;
+    return TRUE;
+  } catch (const std::bad_alloc&) {
+    return FALSE;  // not marked done: a later call tries again
+  }
 }
+
 }  // namespace
 
-BSTR ToBstr(const std::wstring& s) {
-  BSTR b = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-  if (!b) throw std::bad_alloc();
-  return b;
+const void* ModuleMark() noexcept { return &g_moduleRefs; }
+
+void ModuleAddRef() noexcept { InterlockedIncrement(&g_moduleRefs); }
+void ModuleRelease() noexcept { InterlockedDecrement(&g_moduleRefs); }
+long ModuleLockCount() noexcept { return InterlockedCompareExchange(&g_moduleRefs, 0, 0); }
+
+ITypeLib* ModuleTypeLib() noexcept {
+  return InitOnceExecuteOnce(&g_cache.loaded, LoadTypeLibOnce, nullptr, nullptr) ? g_cache.lib : nullptr;
 }
 
-HMODULE ThisModule() {
-  HMODULE m = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &m);
-  return m;
-}
-
-std::wstring ThisModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-void ModuleAddRef() { InterlockedIncrement(&g_moduleRefs); }
-void ModuleRelease() { InterlockedDecrement(&g_moduleRefs); }
-long ModuleLockCount() { return g_moduleRefs; }
-
-ITypeLib* ModuleTypeLib() {
-  TypeLibCache& c = Cache();
-  if (!c.tried) {
-    c.tried = true;
-    if (FAILED(LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &c.lib))) c.lib = nullptr;
-  }
-  return c.lib;
-}
-
-ITypeInfo* TypeInfoOf(REFGUID guid) {
-  TypeLibCache& c = Cache();
-  auto it = c.infos.find(guid);
-  if (it != c.infos.end()) return it->second;
+HRESULT TypeInfoOf(REFGUID guid, ITypeInfo** out) noexcept {
+  *out = nullptr;
   ITypeLib* lib = ModuleTypeLib();
+  if (!lib) return TYPE_E_CANTLOADLIBRARY;
+  AcquireSRWLockShared(&g_cache.lock);
+  auto it = g_cache.infos.find(guid);
+  if (it != g_cache.infos.end()) *out = it->second;
+  ReleaseSRWLockShared(&g_cache.lock);
+  if (*out) return S_OK;
+
   ITypeInfo* ti = nullptr;
-  if (!lib || FAILED(lib->GetTypeInfoOfGuid(guid, &ti))) return nullptr;
-  c.infos.emplace(guid, ti);
-  return ti;
+  HRESULT hr = lib->GetTypeInfoOfGuid(guid, &ti);
+  if (FAILED(hr)) return hr;
+  AcquireSRWLockExclusive(&g_cache.lock);
+  try {
+    auto [at, added] = g_cache.infos.emplace(guid, ti);
+    if (!added) ti->Release();  // another apartment was first
+    *out = at->second;
+  } catch (const std::bad_alloc&) {
+    ti->Release();
+    hr = E_OUTOFMEMORY;
+  }
+  ReleaseSRWLockExclusive(&g_cache.lock);
+  return hr;
 }
 
-HRESULT HResultOf(long number) {
+void ReleaseModuleTypeLib() noexcept {
+  AcquireSRWLockExclusive(&g_cache.lock);
+  for (auto& entry : g_cache.infos) entry.second->Release();
+  g_cache.infos.clear();
+  if (g_cache.lib) g_cache.lib->Release();
+  g_cache.lib = nullptr;
+  ReleaseSRWLockExclusive(&g_cache.lock);
+}
+
+HRESULT HResultOf(long number) noexcept {
   if (number > 0 && number < 65536) return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number);
   return static_cast<HRESULT>(number);
 }
 
-HRESULT SetError(const vb::RuntimeError& e, REFIID iid) {
-  HRESULT hr = HResultOf(e.number());
+HRESULT SetError(const vb::RuntimeError& e, REFIID iid) noexcept {
+  const HRESULT hr = HResultOf(e.number());
+  const wchar_t* source = e.source().c_str();
+  if (!*source && e.number() > 0 && e.number() < 65536) {
+    try {
+      source = vb::AppTitle().c_str();
+    } catch (const std::bad_alloc&) {
+      // no source then
+    }
+  }
+  IErrorInfo* info = nullptr;
   ICreateErrorInfo* create = nullptr;
   if (SUCCEEDED(CreateErrorInfo(&create))) {
-    std::wstring source = e.source();
-    if (source.empty() && e.number() > 0 && e.number() < 65536) source = vb::AppTitle();
     create->SetGUID(iid);
-    create->SetSource(const_cast<LPOLESTR>(source.c_str()));
+    create->SetSource(const_cast<LPOLESTR>(source));
     create->SetDescription(const_cast<LPOLESTR>(e.description().c_str()));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
+    create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
     create->Release();
   }
+  SetErrorInfo(0, info);  // none: at least no stale error of an earlier call stays pending
+  if (info) info->Release();
   return hr;
+}
+
+HRESULT CurrentExceptionResult(REFIID iid) noexcept {
+  try {
+    throw;
+  } catch (const vb::RuntimeError& e) {
+    return SetError(e, iid);
+  } catch (const std::bad_alloc&) {
+    SetErrorInfo(0, nullptr);
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    try {
+      return SetError(vb::RuntimeError(vb::errInternal), iid);
+    } catch (const std::bad_alloc&) {
+      SetErrorInfo(0, nullptr);
+      return E_OUTOFMEMORY;
+    }
+  }
 }
 
 }  // namespace com

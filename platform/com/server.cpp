@@ -11,26 +11,21 @@ namespace com {
 
 namespace {
 
-long g_locks = 0;
-
 class ClassFactory : public Unknown<IClassFactory> {
  public:
   explicit ClassFactory(CreateFn create) : create_(create) {}
 
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) noexcept override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
     return create_(riid, ppv);
   }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock) {
-      InterlockedIncrement(&g_locks);
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override {
+    if (lock)
       ModuleAddRef();
-    } else {
-      InterlockedDecrement(&g_locks);
+    else
       ModuleRelease();
-    }
     return S_OK;
   }
 
@@ -68,27 +63,7 @@ LONG RegisterAlias(const InterfaceAlias& alias, const GUID& libid) {
   return rc;
 }
 
-}  // namespace
-
-HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  for (size_t i = 0; i < server.classCount; ++i) {
-    if (*server.classes[i].clsid == clsid) {
-      auto* f = new (std::nothrow) ClassFactory(server.classes[i].create);
-      if (!f) return E_OUTOFMEMORY;
-      f->AddRef();
-      HRESULT hr = f->QueryInterface(iid, out);
-      f->Release();
-      return hr;
-    }
-  }
-  return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-HRESULT CanUnloadNow() { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
-
-HRESULT RegisterServer(const ServerInfo& server) {
+HRESULT Register(const ServerInfo& server) {
   const std::wstring path = ThisModulePath();
   const std::wstring lib = GuidText(*server.libid);
   for (size_t i = 0; i < server.classCount; ++i) {
@@ -114,7 +89,7 @@ HRESULT RegisterServer(const ServerInfo& server) {
   return S_OK;
 }
 
-HRESULT UnregisterServer(const ServerInfo& server) {
+HRESULT Unregister(const ServerInfo& server) {
   for (size_t i = 0; i < server.aliasCount; ++i)
     RegDeleteTreeW(HKEY_CLASSES_ROOT, InterfaceKey(*server.aliases[i].iid).c_str());
   for (size_t i = 0; i < server.classCount; ++i) {
@@ -130,6 +105,30 @@ HRESULT UnregisterServer(const ServerInfo& server) {
     }
   }
   return S_OK;
+}
+
+}  // namespace
+
+HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  for (size_t i = 0; i < server.classCount; ++i) {
+    if (*server.classes[i].clsid == clsid) {
+      CreateFn create = server.classes[i].create;
+      return Guard(iid, [&] { return Make<ClassFactory>(create)->QueryInterface(iid, out); });
+    }
+  }
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT CanUnloadNow() noexcept { return ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+HRESULT RegisterServer(const ServerInfo& server) noexcept {
+  return Guard(IID_NULL, [&] { return Register(server); });
+}
+
+HRESULT UnregisterServer(const ServerInfo& server) noexcept {
+  return Guard(IID_NULL, [&] { return Unregister(server); });
 }
 
 }  // namespace com

@@ -6,27 +6,12 @@
 #include <cmath>
 #include <limits>
 
+#include "vb/automation.h"
 #include "vb/error.h"
 
 namespace vb {
 
 namespace {
-
-// Owns a BSTR handed out by oleaut32.
-struct Bstr {
-  BSTR b = nullptr;
-  ~Bstr() { SysFreeString(b); }
-  std::wstring str() const { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
-};
-
-// Owns a VARIANT.
-struct Variant {
-  VARIANT v;
-  Variant() { VariantInit(&v); }
-  ~Variant() { VariantClear(&v); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
 
 bool IsBlank(const std::wstring& s) {
   return s.find_first_not_of(L" \t\r\n") == std::wstring::npos;
@@ -49,33 +34,39 @@ HRESULT FormatVariant(VARIANT* v, const std::wstring& pattern, std::wstring& out
   return hr;
 }
 
+// A reader of oleaut32 from text to a number or date (both doubles), used in the user locale.
+using TextReader = HRESULT(WINAPI*)(OLECHAR*, LCID, ULONG, double*);
+
+HRESULT Read(TextReader read, const std::wstring& text, double& out) {
+  out = 0;
+  return read(Ole(text), LOCALE_USER_DEFAULT, 0, &out);
+}
+
+bool Reads(TextReader read, const std::wstring& text) {
+  double d;
+  return !IsBlank(text) && SUCCEEDED(Read(read, text, d));
+}
+
+double ReadOrRaise(TextReader read, const std::wstring& text) {
+  double d;
+  HRESULT hr = Read(read, text, d);
+  if (FAILED(hr)) RaiseConversion(hr);
+  return d;
+}
+
+// A copy of the text with every character passed through a case mapping of user32.
+std::wstring MapCase(const std::wstring& s, DWORD(WINAPI* map)(LPWSTR, DWORD)) {
+  std::wstring out = s;
+  if (!out.empty()) map(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
 }  // namespace
 
-bool IsNumeric(const std::wstring& text) {
-  if (IsBlank(text)) return false;
-  double d = 0;
-  return SUCCEEDED(VarR8FromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d));
-}
-
-bool IsDate(const std::wstring& text) {
-  if (IsBlank(text)) return false;
-  DATE d = 0;
-  return SUCCEEDED(VarDateFromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d));
-}
-
-double ToDouble(const std::wstring& text) {
-  double d = 0;
-  HRESULT hr = VarR8FromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d);
-  if (FAILED(hr)) RaiseConversion(hr);
-  return d;
-}
-
-DATE ToDate(const std::wstring& text) {
-  DATE d = 0;
-  HRESULT hr = VarDateFromStr(Ole(text), LOCALE_USER_DEFAULT, 0, &d);
-  if (FAILED(hr)) RaiseConversion(hr);
-  return d;
-}
+bool IsNumeric(const std::wstring& text) { return Reads(VarR8FromStr, text); }
+bool IsDate(const std::wstring& text) { return Reads(VarDateFromStr, text); }
+double ToDouble(const std::wstring& text) { return ReadOrRaise(VarR8FromStr, text); }
+DATE ToDate(const std::wstring& text) { return ReadOrRaise(VarDateFromStr, text); }
 
 long ToLong(double value) {
   if (std::isnan(value)) Raise(errOverflow);
@@ -109,43 +100,42 @@ std::wstring Format(const std::wstring& value, const std::wstring& pattern) {
   if (pattern.empty()) return value;
   Variant v;
   if (IsNumeric(value)) {
-    V_VT(&v.v) = VT_R8;
-    V_R8(&v.v) = ToDouble(value);
+    V_VT(&v) = VT_R8;
+    V_R8(&v) = ToDouble(value);
   } else if (IsDate(value)) {
-    V_VT(&v.v) = VT_DATE;
-    V_DATE(&v.v) = ToDate(value);
+    V_VT(&v) = VT_DATE;
+    V_DATE(&v) = ToDate(value);
   } else {
-    V_VT(&v.v) = VT_BSTR;
-    V_BSTR(&v.v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-    if (!V_BSTR(&v.v)) Raise(errOutOfMemory);
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+    if (!V_BSTR(&v)) Raise(errOutOfMemory);
   }
   std::wstring out;
-  if (FAILED(FormatVariant(&v.v, pattern, out))) return value;
+  if (FAILED(FormatVariant(&v, pattern, out))) return value;
   return out;
 }
 
 std::wstring Format(const VARIANT& value, const std::wstring& pattern) {
   Variant v;
-  HRESULT hr = VariantCopyInd(&v.v, const_cast<VARIANT*>(&value));
+  HRESULT hr = VariantCopyInd(&v, const_cast<VARIANT*>(&value));
   if (FAILED(hr)) RaiseConversion(hr);
-  switch (V_VT(&v.v)) {
+  switch (V_VT(&v)) {
     case VT_EMPTY:
     case VT_NULL:
       return L"";
     case VT_BSTR:
-      return Format(V_BSTR(&v.v) ? std::wstring(V_BSTR(&v.v), SysStringLen(V_BSTR(&v.v))) : std::wstring(),
-                    pattern);
+      return Format(FromBstr(V_BSTR(&v)), pattern);
     default:
       break;
   }
   std::wstring out;
   if (pattern.empty()) {
     Variant text;
-    hr = VariantChangeType(&text.v, &v.v, VARIANT_ALPHABOOL, VT_BSTR);
+    hr = VariantChangeType(&text, &v, VARIANT_ALPHABOOL, VT_BSTR);
     if (FAILED(hr)) RaiseConversion(hr);
-    return V_BSTR(&text.v) ? std::wstring(V_BSTR(&text.v), SysStringLen(V_BSTR(&text.v))) : std::wstring();
+    return FromBstr(V_BSTR(&text));
   }
-  hr = FormatVariant(&v.v, pattern, out);
+  hr = FormatVariant(&v, pattern, out);
   if (FAILED(hr)) RaiseConversion(hr);
   return out;
 }
@@ -162,17 +152,8 @@ std::wstring RTrim(const std::wstring& s) {
 
 std::wstring Trim(const std::wstring& s) { return LTrim(RTrim(s)); }
 
-std::wstring UCase(const std::wstring& s) {
-  std::wstring out = s;
-  if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
-
-std::wstring LCase(const std::wstring& s) {
-  std::wstring out = s;
-  if (!out.empty()) CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
+std::wstring UCase(const std::wstring& s) { return MapCase(s, CharUpperBuffW); }
+std::wstring LCase(const std::wstring& s) { return MapCase(s, CharLowerBuffW); }
 
 std::string ToAnsi(const std::wstring& s) {
   if (s.empty()) return {};

@@ -31,6 +31,7 @@ std::wstring StandardDescription(long number) {
     case errOutOfMemory: return L"Out of memory";
     case errSubscript: return L"Subscript out of range";
     case errTypeMismatch: return L"Type mismatch";
+    case errInternal: return L"Internal error";
     case errBadFileNameOrNumber: return L"Bad file name or number";
     case errFileNotFound: return L"File not found";
     case errBadFileMode: return L"Bad file mode";
@@ -61,6 +62,16 @@ RuntimeError::RuntimeError(long number, std::wstring description, std::wstring s
       what_(WhatText(number_, description_)) {}
 
 void Raise(long number) { throw RuntimeError(number); }
+
+std::wstring Win32ErrorText(unsigned long win32Error) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, win32Error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  std::wstring out = text ? text : L"";
+  LocalFree(text);
+  while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+  return out;
+}
 
 long FileErrorFromWin32(unsigned long win32Error) {
   switch (win32Error) {

@@ -6,37 +6,11 @@
 #include <mutex>
 #include <vector>
 
+#include "vb/module.h"
+
 namespace vb {
 
 namespace {
-
-// The module (DLL or program) that holds this code.
-HMODULE ThisModule() {
-  static const char anchor = 0;
-  HMODULE mod = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&anchor), &mod);
-  return mod;
-}
-
-// The file name of this module without its folder and extension.
-std::wstring ModuleBaseName() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return L"";
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  size_t slash = path.find_last_of(L"\\/");
-  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos && dot > 0) name.resize(dot);
-  return name;
-}
 
 // Function-local, so that a static initialiser elsewhere may already ask for the title.
 struct TitleState {
@@ -169,7 +143,7 @@ const std::wstring& AppTitle() {
   TitleState& t = Title();
   std::lock_guard<std::mutex> lock(t.lock);
   if (!t.known) {
-    t.title = ModuleBaseName();
+    t.title = ThisModuleBaseName();
     t.known = true;
   }
   return t.title;

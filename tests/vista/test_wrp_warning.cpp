@@ -318,4 +318,23 @@ TEST(WarningWindow, TheLinkOpensTheExplanationAndTheWindowStays) {
   EXPECT_EQ(0u, linkOpened.address.find("https://"));
 }
 
+TEST(WarningWindow, AWindowThatCannotBeMadeSaysWhatFailed) {
+  // An owner that is no window any more: Windows refuses to make the warning window.
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, gone);
+  DestroyWindow(gone);
+  frmWRPWarn form;
+  WindowAnswerer answerer(kCaption, [](HWND dlg) { Click(dlg, IDC_OKButton1); });
+  try {
+    form.ShowModal(gone);
+    ADD_FAILURE() << "the window was shown";
+  } catch (const vb::RuntimeError& e) {
+    // ERROR_INVALID_WINDOW_HANDLE as an HRESULT.
+    EXPECT_EQ(static_cast<long>(0x80070578), e.number());
+    EXPECT_EQ(L"The window \"Windows Resource Protection\" could not be shown: Invalid window handle.",
+              e.description());
+  }
+  EXPECT_FALSE(answerer.found());
+}
+
 }  // namespace vista

@@ -17,7 +17,14 @@ const com::ClassEntry kClasses[] = {
     {&CLSID_VistaInfo, L"VistaInfo", &com::CreateInstance<vista::VistaInfoCom>},
 };
 
-const com::ServerInfo kServer{L"gorsewick", &LIBID_gorsewick, kClasses, std::size(kClasses)};
+// The earlier interface ids are aliases of the current interfaces in the type library.
+const com::InterfaceAlias kAliases[] = {
+    {&vista::IID__fileLocations___v0, L"fileLocations___v0", &IID__fileLocations},
+    {&vista::IID__VistaInfo___v0, L"VistaInfo___v0", &IID__VistaInfo},
+};
+
+const com::ServerInfo kServer{L"gorsewick", &LIBID_gorsewick, kClasses, std::size(kClasses), kAliases,
+                              std::size(kAliases)};
 
 }  // namespace
 

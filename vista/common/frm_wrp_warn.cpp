@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "com/object.h"
 #include "common/frm_wrp_warn_ids.h"
 #include "vb/error.h"
+#include "vb/module.h"
 
 namespace vista {
 
@@ -24,18 +24,30 @@ HFONT DerivedFont(HWND dlg, F&& change) {
   return CreateFontIndirectW(&lf);
 }
 
+// The window could not be made (its template missing, its owner no window, Windows out of
+// resources ...). The error number is the Windows error as an HRESULT, so that a host can tell
+// these apart, and a real shortage still reads as E_OUTOFMEMORY; the description names the window.
+[[noreturn]] void RaiseNotShown(DWORD error) {
+  std::wstring reason = error ? vb::Win32ErrorText(error) : L"";
+  if (reason.empty()) reason = L"Windows gave no reason.";
+  throw vb::RuntimeError(error ? HRESULT_FROM_WIN32(error) : E_FAIL,
+                         std::wstring(L"The window \"") + frmWRPWarn::kCaption + L"\" could not be shown: " + reason);
+}
+
 }  // namespace
 
 frmWRPWarn::LinkOpener frmWRPWarn::openLink = &ShellOpen;
 
 void frmWRPWarn::ShowModal(HWND owner) {
-  INT_PTR r = DialogBoxParamW(com::ThisModule(), MAKEINTRESOURCEW(IDD_frmWRPWarn), owner, DialogProc,
+  SetLastError(ERROR_SUCCESS);
+  INT_PTR r = DialogBoxParamW(vb::ThisModule(), MAKEINTRESOURCEW(IDD_frmWRPWarn), owner, DialogProc,
                               reinterpret_cast<LPARAM>(this));
+  const DWORD error = GetLastError();
   // The controls use the fonts until they are destroyed with the window.
   if (headingFont_) DeleteObject(headingFont_);
   if (linkFont_) DeleteObject(linkFont_);
   headingFont_ = linkFont_ = nullptr;
-  if (r == -1 || r == 0) vb::Raise(vb::errOutOfMemory);
+  if (r == -1 || r == 0) RaiseNotShown(error);
 }
 
 void frmWRPWarn::Form_Load(HWND dlg) {

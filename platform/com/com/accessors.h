@@ -10,31 +10,31 @@
 
 namespace com {
 
-inline HRESULT Get(BSTR* out, const std::wstring& value) {
+inline HRESULT Get(BSTR* out, const std::wstring& value) noexcept {
   if (!out) return E_POINTER;
   *out = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
-inline HRESULT Get(VARIANT_BOOL* out, bool value) {
+inline HRESULT Get(VARIANT_BOOL* out, bool value) noexcept {
   if (!out) return E_POINTER;
   *out = VarBool(value);
   return S_OK;
 }
 template <class T>
-inline HRESULT Get(T* out, T value) {
+inline HRESULT Get(T* out, T value) noexcept {
   if (!out) return E_POINTER;
   *out = value;
   return S_OK;
 }
 // An object member: the interface pointer, AddRef'd, or null for Nothing.
 template <class Itf, class Impl>
-inline HRESULT Get(Itf** out, const Ptr<Impl>& value) {
+inline HRESULT Get(Itf** out, const Ptr<Impl>& value) noexcept {
   if (!out) return E_POINTER;
   PutOut(value, out);
   return S_OK;
 }
 
-inline HRESULT Let(std::wstring& member, BSTR value) {
+inline HRESULT Let(std::wstring& member, BSTR value) noexcept {
   try {
     member = FromBstr(value);
   } catch (const std::bad_alloc&) {
@@ -42,12 +42,12 @@ inline HRESULT Let(std::wstring& member, BSTR value) {
   }
   return S_OK;
 }
-inline HRESULT Let(bool& member, VARIANT_BOOL value) {
+inline HRESULT Let(bool& member, VARIANT_BOOL value) noexcept {
   member = value != VARIANT_FALSE;
   return S_OK;
 }
 template <class T>
-inline HRESULT Let(T& member, T value) {
+inline HRESULT Let(T& member, T value) noexcept {
   member = value;
   return S_OK;
 }
@@ -64,7 +64,7 @@ inline void Assign(T* out, V value) {
 // The COM half of a computed read: runs compute() under the object's error guard and stores its
 // result in *out in Automation form (text as a new BSTR, Boolean, Currency as CY).
 template <class Self, class Out, class F>
-HRESULT Compute(Self& self, Out* out, F&& compute) {
+HRESULT Compute(Self& self, Out* out, F&& compute) noexcept {
   if (!out) return E_POINTER;
   *out = Out{};
   return self.Run([&] { Assign(out, compute()); });

@@ -7,7 +7,7 @@
 
 namespace com {
 
-using CreateFn = HRESULT (*)(REFIID iid, void** out);
+using CreateFn = HRESULT (*)(REFIID iid, void** out) noexcept;
 
 struct ClassEntry {
   const CLSID* clsid;
@@ -17,17 +17,10 @@ struct ClassEntry {
 
 // Creates a T and answers iid; a failure in T's constructor fails the creation.
 template <class T>
-HRESULT CreateInstance(REFIID iid, void** out) {
+HRESULT CreateInstance(REFIID iid, void** out) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
-  try {
-    Ptr<T> obj = Make<T>();
-    return obj->QueryInterface(iid, out);
-  } catch (const vb::RuntimeError& e) {
-    return SetError(e, iid);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return Guard(iid, [&] { return Make<T>()->QueryInterface(iid, out); });
 }
 
 // An earlier interface id that the type library carries only as an alias of a current
@@ -48,17 +41,19 @@ struct ServerInfo {
   size_t aliasCount = 0;
 };
 
-HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out);
-HRESULT CanUnloadNow();
+HRESULT GetClassObject(const ServerInfo& server, REFCLSID clsid, REFIID iid, void** out) noexcept;
+HRESULT CanUnloadNow() noexcept;
 // Writes, under HKEY_CLASSES_ROOT, for every class: CLSID\{id} (name), InprocServer32 (this
 // module's path, ThreadingModel Apartment), ProgID, VersionIndependentProgID, TypeLib; and
 // <library>.<class>\CLSID. Then registers the embedded type library and the interface aliases.
-HRESULT RegisterServer(const ServerInfo& server);
-HRESULT UnregisterServer(const ServerInfo& server);
+HRESULT RegisterServer(const ServerInfo& server) noexcept;
+HRESULT UnregisterServer(const ServerInfo& server) noexcept;
 
 }  // namespace com
 
-// Defines a module's four exported entry points over its ServerInfo.
+// Defines a module's four exported entry points over its ServerInfo, and its DllMain: when the
+// DLL is freed (not when the process ends, where other DLLs may be gone already) it releases the
+// type library it took.
 #define COM_SERVER_ENTRY_POINTS(server)                                                      \
   extern "C" {                                                                               \
   HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {                 \
@@ -67,4 +62,8 @@ HRESULT UnregisterServer(const ServerInfo& server);
   HRESULT WINAPI DllCanUnloadNow() { return ::com::CanUnloadNow(); }                         \
   HRESULT WINAPI DllRegisterServer() { return ::com::RegisterServer(server); }               \
   HRESULT WINAPI DllUnregisterServer() { return ::com::UnregisterServer(server); }           \
+  BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {                            \
+    if (reason == DLL_PROCESS_DETACH && !reserved) ::com::ReleaseModuleTypeLib();            \
+    return TRUE;                                                                             \
+  }                                                                                          \
   }

@@ -13,6 +13,7 @@ enum : long {
   errOutOfMemory = 7,
   errSubscript = 9,          // Subscript out of range
   errTypeMismatch = 13,
+  errInternal = 51,          // Internal error
   errBadFileNameOrNumber = 52,
   errFileNotFound = 53,
   errBadFileMode = 54,
@@ -56,6 +57,9 @@ class RuntimeError : public std::exception {
 
 // Raises the standard error of that number.
 [[noreturn]] void Raise(long number);
+
+// The system's text of a Win32 error code (GetLastError), without its line end; "" when it has none.
+std::wstring Win32ErrorText(unsigned long win32Error);
 
 // Translates a Win32 error code (GetLastError) from a file operation into the run time's number.
 long FileErrorFromWin32(unsigned long win32Error);
