@@ -73,3 +73,16 @@ function(add_vbs_test name script)
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/run-vbs ${abs})
   set_tests_properties(${name} PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED "${A_FIXTURES}")
 endfunction()
+
+# finish_deliverables(): once every deliverable is known (what the target `deliverables` depends
+# on), strips each in Release builds and lists their file names in <build>/deliverables.txt, for
+# scripts/check-imports.
+function(finish_deliverables)
+  get_property(targets TARGET deliverables PROPERTY MANUALLY_ADDED_DEPENDENCIES)
+  set(names "")
+  foreach(t IN LISTS targets)
+    target_link_options(${t} PRIVATE $<$<CONFIG:Release>:-s>)
+    string(APPEND names "$<TARGET_FILE_NAME:${t}>\n")
+  endforeach()
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/deliverables.txt CONTENT "${names}")
+endfunction()

@@ -3,7 +3,7 @@
 
 #include "model/output_fields.h"
 #include "test_util.h"
-#include "vb/present.h"
+#include "recording_presenter.h"
 
 
 namespace claimfile {

@@ -4,7 +4,7 @@
 #include "model/output_fields.h"
 #include "test_util.h"
 #include "vb/files.h"
-#include "vb/present.h"
+#include "recording_presenter.h"
 
 
 namespace claimfile {

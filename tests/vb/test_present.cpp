@@ -6,7 +6,7 @@
 
 #include "test_util.h"
 #include "window_answerer.h"
-#include "vb/present.h"
+#include "recording_presenter.h"
 
 namespace {
 

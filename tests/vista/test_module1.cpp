@@ -5,7 +5,7 @@
 #include "common/file_system.h"
 #include "common/module1.h"
 #include "test_util.h"
-#include "vb/present.h"
+#include "recording_presenter.h"
 
 namespace vista {
 

@@ -1,14 +1,11 @@
 // Message boxes and input boxes. Every one goes through the current presenter: real windows
-// by default; tests install a RecordingPresenter that records what was shown and answers.
+// by default; a test installs its own presenter that records what was shown and answers.
 #pragma once
 // <windows.h> maps the name MessageBox to MessageBoxW; taking it in here gives the member below
 // the same name in every file, whether or not that file includes <windows.h> itself.
 #include <windows.h>
 
-#include <deque>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace vb {
 
@@ -45,43 +42,5 @@ long MsgBox(const std::wstring& prompt, long buttons = vbOKOnly, const std::wstr
 // InputBox(prompt, title, default): an empty title means AppTitle().
 std::wstring InputBox(const std::wstring& prompt, const std::wstring& title = L"",
                       const std::wstring& defaultText = L"");
-
-// A presenter for tests: records every box and answers from queues, never waits.
-class RecordingPresenter : public Presenter {
- public:
-  struct Shown {
-    enum Kind { Message, Input } kind;
-    std::wstring prompt;
-    long buttons;              // message boxes only
-    std::wstring title;
-    std::wstring defaultText;  // input boxes only
-  };
-
-  // Answers for the next boxes, in order. Without a queued answer a message box answers with
-  // its first button (vbOK, vbAbort, vbYes or vbRetry) and an input box with its default text.
-  void QueueMessageAnswer(long answer) { messageAnswers_.push_back(answer); }
-  void QueueInputAnswer(std::wstring answer) { inputAnswers_.push_back(std::move(answer)); }
-
-  const std::vector<Shown>& shown() const { return shown_; }
-  void Clear() { shown_.clear(); }
-
-  long MessageBox(const std::wstring& prompt, long buttons, const std::wstring& title) override;
-  std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
-                        const std::wstring& defaultText) override;
-
- private:
-  std::vector<Shown> shown_;
-  std::deque<long> messageAnswers_;
-  std::deque<std::wstring> inputAnswers_;
-};
-
-// Installs a RecordingPresenter for the lifetime of the scope.
-class ScopedRecordingPresenter : public RecordingPresenter {
- public:
-  ScopedRecordingPresenter() { SetPresenter(this); }
-  ~ScopedRecordingPresenter() override { SetPresenter(nullptr); }
-  ScopedRecordingPresenter(const ScopedRecordingPresenter&) = delete;
-  ScopedRecordingPresenter& operator=(const ScopedRecordingPresenter&) = delete;
-};
 
 }  // namespace vb
