@@ -5,12 +5,7 @@ namespace claimfile {
 com::Ptr<Batchs> Batchs::New() { return com::Make<BatchsCom>(); }
 
 HRESULT BatchsCom::BRExists(BSTR* providerKey, VARIANT_BOOL* out) noexcept {
-  if (!out) return E_POINTER;
-  bool found = false;
-  Run([&] { found = providerKey && Batchs::BRExists(com::FromBstr(*providerKey)); });
-  *out = com::VarBool(found);
-  SetErrorInfo(0, nullptr);  // never raises, and no error stays pending for the caller
-  return S_OK;
+  return KeyTest(*this, providerKey, out, [&](const std::wstring& key) { return Batchs::BRExists(key); });
 }
 
 HRESULT BatchsCom::Add(BSTR* providerKey, _Batch** out) noexcept {

@@ -1,5 +1,6 @@
 // The COM adapter of Batchs.
 #pragma once
+#include "member_accessors.h"
 #include "model/batchs.h"
 #include "model_collection_com.h"
 

@@ -20,6 +20,18 @@ HRESULT PutFieldText(Self& self, const com::Ptr<OutputFields>& store, const wcha
   return self.Run([&] { StoreField(store, field, com::FromBstr(*text)); });
 }
 
+// The COM half of a key test (BRExists): the logic's answer for the key, false where the key
+// is missing or the answer cannot be had. It never raises and leaves no error pending.
+template <class Self, class Test>
+HRESULT KeyTest(Self& self, BSTR* key, VARIANT_BOOL* out, Test&& test) noexcept {
+  if (!out) return E_POINTER;
+  bool found = false;
+  self.Run([&] { found = key && test(com::FromBstr(*key)); });
+  *out = com::VarBool(found);
+  SetErrorInfo(0, nullptr);
+  return S_OK;
+}
+
 }  // namespace claimfile
 
 // A text variable: get and let.

@@ -20,12 +20,7 @@ HRESULT OutputFieldsCom::SetValue(BSTR* name, BSTR* value, VARIANT* out) noexcep
 }
 
 HRESULT OutputFieldsCom::BRExists(BSTR* name, VARIANT_BOOL* out) noexcept {
-  if (!out) return E_POINTER;
-  bool found = false;
-  Run([&] { found = name && OutputFields::BRExists(com::FromBstr(*name)); });
-  *out = com::VarBool(found);
-  SetErrorInfo(0, nullptr);  // never raises, and no error stays pending for the caller
-  return S_OK;
+  return KeyTest(*this, name, out, [&](const std::wstring& key) { return OutputFields::BRExists(key); });
 }
 
 HRESULT OutputFieldsCom::Add(BSTR* name, long* row, long* fromCol, long* toCol, BSTR* value,

@@ -38,7 +38,6 @@ namespace claimfile {
 
 class Batch : public com::Object<Batch, _Batch> {
  public:
-  static const CLSID& ClassId() { return CLSID_Batch; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Batch; }
   static com::Ptr<Batch> New();
 

@@ -10,7 +10,6 @@ namespace claimfile {
 
 class Batchs : public ModelCollection<Batchs, _Batchs, Batch> {
  public:
-  static const CLSID& ClassId() { return CLSID_Batchs; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Batchs; }
   static com::Ptr<Batchs> New();
 

@@ -56,7 +56,6 @@ extern const IID IID_Claim___v0;
 
 class Claim : public com::Object<Claim, _Claim> {
  public:
-  static const CLSID& ClassId() { return CLSID_Claim; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Claim || iid == IID_Claim___v0; }
   static com::Ptr<Claim> New();
 

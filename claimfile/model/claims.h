@@ -8,7 +8,6 @@ namespace claimfile {
 
 class Claims : public UnkeyedCollection<Claims, _Claims, Claim> {
  public:
-  static const CLSID& ClassId() { return CLSID_Claims; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__Claims; }
   static com::Ptr<Claims> New();
 };

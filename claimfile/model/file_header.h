@@ -37,7 +37,6 @@ namespace claimfile {
 
 class FileHeader : public com::Object<FileHeader, _FileHeader> {
  public:
-  static const CLSID& ClassId() { return CLSID_FileHeader; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__FileHeader; }
   static com::Ptr<FileHeader> New();
 

@@ -9,7 +9,6 @@ namespace claimfile {
 
 class InsurancePolicies : public UnkeyedCollection<InsurancePolicies, _InsurancePolicies, InsurancePolicy> {
  public:
-  static const CLSID& ClassId() { return CLSID_InsurancePolicies; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__InsurancePolicies; }
   static com::Ptr<InsurancePolicies> New();
 };

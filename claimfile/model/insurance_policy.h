@@ -41,7 +41,6 @@ namespace claimfile {
 
 class InsurancePolicy : public com::Object<InsurancePolicy, _InsurancePolicy> {
  public:
-  static const CLSID& ClassId() { return CLSID_InsurancePolicy; }
   // The default interface and the earlier InsurancePolicy___v0, a prefix of it (all members but
   // insrExclud2310BPRV and l2300CN104, at the same positions).
   static bool AnswersInterface(REFIID iid) {

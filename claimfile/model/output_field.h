@@ -16,7 +16,6 @@ namespace claimfile {
 
 class OutputField : public com::Object<OutputField, _OutputField> {
  public:
-  static const CLSID& ClassId() { return CLSID_OutputField; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputField; }
   static com::Ptr<OutputField> New();
 

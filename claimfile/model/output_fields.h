@@ -20,7 +20,6 @@ namespace claimfile {
 // Item, Count, Remove and enumeration come from ModelCollection.
 class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
  public:
-  static const CLSID& ClassId() { return CLSID_OutputFields; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputFields; }
   static com::Ptr<OutputFields> New();
 
@@ -33,7 +32,7 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   CLAIMFILE_MEMBER_DATA(CLAIMFILE_OUTPUT_FIELDS_MEMBERS)
 
   // Writes property source text for every member into a file asked for in an input box.
-  // (The interface's PrintSetValues has the same parameters, hence the name.)
+  // (Named apart from the interface's PrintSetValues, which takes the same (no) arguments.)
   void DoPrintSetValues();
   // Formats this store's values through OutDefns into one record line and writes it to the
   // open file iFn. Always true; every failure is raised and then no line is written.

@@ -37,7 +37,6 @@ namespace claimfile {
 
 class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
  public:
-  static const CLSID& ClassId() { return CLSID_ServiceLine; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__ServiceLine; }
   static com::Ptr<ServiceLine> New();
 

@@ -8,7 +8,6 @@ namespace claimfile {
 
 class ServiceLines : public UnkeyedCollection<ServiceLines, _ServiceLines, ServiceLine> {
  public:
-  static const CLSID& ClassId() { return CLSID_ServiceLines; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__ServiceLines; }
   static com::Ptr<ServiceLines> New();
 };

@@ -42,7 +42,6 @@ const CLSID kPearId = {0x3C1D4E0A, 0x6F7B, 0x4A52, {0x9C, 0x1E, 0x2B, 0x8D, 0x5F
 template <const CLSID& Id>
 class Fruit : public com::Object<Fruit<Id>, IDispatch> {
  public:
-  static const CLSID& ClassId() { return Id; }
   static bool AnswersInterface(REFIID) { return false; }
 };
 using Apple = Fruit<kAppleId>;

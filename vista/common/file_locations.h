@@ -14,7 +14,6 @@ extern const IID IID__fileLocations___v0;
 
 class fileLocations : public com::Object<fileLocations, _fileLocations> {
  public:
-  static const CLSID& ClassId() { return CLSID_fileLocations; }
   static bool AnswersInterface(REFIID iid) {
     return iid == IID__fileLocations || iid == IID__fileLocations___v0;
   }

@@ -9,7 +9,6 @@ namespace vista {
 
 class MBYAppName : public com::Object<MBYAppName, _MBYAppName> {
  public:
-  static const CLSID& ClassId() { return CLSID_MBYAppName; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__MBYAppName; }
   static com::Ptr<MBYAppName> New();
 

@@ -13,7 +13,6 @@ extern const IID IID__VistaInfo___v0;
 
 class VistaInfo : public com::Object<VistaInfo, _VistaInfo> {
  public:
-  static const CLSID& ClassId() { return CLSID_VistaInfo; }
   static bool AnswersInterface(REFIID iid) { return iid == IID__VistaInfo || iid == IID__VistaInfo___v0; }
   static com::Ptr<VistaInfo> New();
 
