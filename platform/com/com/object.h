@@ -134,7 +134,7 @@ class Object : public RefCounted<Itf, ISupportErrorInfo>, public Implementation 
       *ppv = static_cast<ISupportErrorInfo*>(this);
     else if (riid == IID_Implementation)
       *ppv = static_cast<Implementation*>(this);
-    else
+    else if (!(*ppv = OtherInterface(riid)))
       return E_NOINTERFACE;
     this->AddRef();
     return S_OK;
@@ -181,6 +181,11 @@ class Object : public RefCounted<Itf, ISupportErrorInfo>, public Implementation 
   // Runs a method body with error translation for this class's interface.
   template <class F>
   HRESULT Run(F&& body) noexcept { return Guard(__uuidof(Itf), std::forward<F>(body)); }
+
+ protected:
+  // An interface the object answers besides its own and the kit's (a connection point
+  // container, say), sharing the object's identity and count; nullptr when it has none of riid.
+  virtual void* OtherInterface(REFIID) noexcept { return nullptr; }
 };
 
 // A new object of class T, owned by the returned pointer.

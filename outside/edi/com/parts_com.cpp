@@ -1,0 +1,63 @@
+#include "parts_com.h"
+
+#include "com/accessors.h"
+
+namespace edi {
+
+namespace {
+
+// An object result, AddRef'd for the caller.
+template <class Itf, class T>
+Itf* Out(const com::Ptr<T>& p) {
+  Itf* itf = p.get();
+  if (itf) itf->AddRef();
+  return itf;
+}
+
+}  // namespace
+
+com::Ptr<Guide> Guide::New(std::shared_ptr<const GuideFile> file) { return com::Make<GuideCom>(std::move(file)); }
+com::Ptr<Interchange> Interchange::New(std::shared_ptr<DocumentState> state, std::shared_ptr<const GuideFile> guide) {
+  return com::Make<InterchangeCom>(std::move(state), std::move(guide));
+}
+com::Ptr<Group> Group::New(std::shared_ptr<DocumentState> state, std::shared_ptr<const GuideFile> guide,
+                           const std::wstring& version) {
+  return com::Make<GroupCom>(std::move(state), std::move(guide), version);
+}
+com::Ptr<TransactionSet> TransactionSet::New(std::shared_ptr<DocumentState> state,
+                                             std::shared_ptr<const GuideFile> guide, const std::wstring& id) {
+  return com::Make<TransactionSetCom>(std::move(state), std::move(guide), id);
+}
+com::Ptr<Segment> Segment::New(std::shared_ptr<DocumentState> state, const SegmentDef& def) {
+  return com::Make<SegmentCom>(std::move(state), def);
+}
+
+HRESULT GuideCom::get_Path(BSTR* out) noexcept { return com::Get(out, file().path()); }
+HRESULT GuideCom::get_TransactionSetId(BSTR* out) noexcept { return com::Get(out, file().transactionSetId()); }
+
+HRESULT InterchangeCom::CreateGroup(BSTR version, IEdiGroup** out) noexcept {
+  return com::Compute(*this, out, [&] { return Out<IEdiGroup>(Interchange::CreateGroup(com::FromBstr(version))); });
+}
+HRESULT InterchangeCom::Header(IEdiSegment** out) noexcept { return com::Get(out, isa()); }
+
+HRESULT GroupCom::CreateTransactionSet(BSTR id, IEdiTransactionSet** out) noexcept {
+  return com::Compute(*this, out,
+                      [&] { return Out<IEdiTransactionSet>(Group::CreateTransactionSet(com::FromBstr(id))); });
+}
+HRESULT GroupCom::Header(IEdiSegment** out) noexcept { return com::Get(out, gs()); }
+
+HRESULT TransactionSetCom::SegmentByPath(BSTR path, IEdiSegment** out) noexcept {
+  return com::Compute(*this, out,
+                      [&] { return Out<IEdiSegment>(TransactionSet::SegmentByPath(com::FromBstr(path))); });
+}
+HRESULT TransactionSetCom::Header(IEdiSegment** out) noexcept { return com::Get(out, st()); }
+
+HRESULT SegmentCom::get_SegmentId(BSTR* out) noexcept { return com::Get(out, id()); }
+HRESULT SegmentCom::get_ElementValue(long element, VARIANT component, BSTR* out) noexcept {
+  return com::Compute(*this, out, [&] { return Element(element, ComponentNumber(component)); });
+}
+HRESULT SegmentCom::put_ElementValue(long element, VARIANT component, BSTR value) noexcept {
+  return Run([&] { SetElement(element, ComponentNumber(component), com::FromBstr(value)); });
+}
+
+}  // namespace edi

@@ -1,0 +1,44 @@
+// The COM adapters of the document's parts: Guide, Interchange, Group, TransactionSet, Segment.
+#pragma once
+#include "document.h"
+#include "late_bound.h"
+
+namespace edi {
+
+class GuideCom final : public LateBound<Guide> {
+ public:
+  using LateBound<Guide>::LateBound;
+  HRESULT STDMETHODCALLTYPE get_Path(BSTR* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE get_TransactionSetId(BSTR* out) noexcept override;
+};
+
+class InterchangeCom final : public LateBound<Interchange> {
+ public:
+  using LateBound<Interchange>::LateBound;
+  HRESULT STDMETHODCALLTYPE CreateGroup(BSTR version, IEdiGroup** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Header(IEdiSegment** out) noexcept override;
+};
+
+class GroupCom final : public LateBound<Group> {
+ public:
+  using LateBound<Group>::LateBound;
+  HRESULT STDMETHODCALLTYPE CreateTransactionSet(BSTR id, IEdiTransactionSet** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Header(IEdiSegment** out) noexcept override;
+};
+
+class TransactionSetCom final : public LateBound<TransactionSet> {
+ public:
+  using LateBound<TransactionSet>::LateBound;
+  HRESULT STDMETHODCALLTYPE SegmentByPath(BSTR path, IEdiSegment** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE Header(IEdiSegment** out) noexcept override;
+};
+
+class SegmentCom final : public LateBound<Segment> {
+ public:
+  using LateBound<Segment>::LateBound;
+  HRESULT STDMETHODCALLTYPE get_SegmentId(BSTR* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE get_ElementValue(long element, VARIANT component, BSTR* out) noexcept override;
+  HRESULT STDMETHODCALLTYPE put_ElementValue(long element, VARIANT component, BSTR value) noexcept override;
+};
+
+}  // namespace edi
