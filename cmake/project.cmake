@@ -34,19 +34,60 @@ function(add_com_server name)
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
 endfunction()
 
-# add_gtest(<name> SOURCES ... LIBS ... [FIXTURES f...]): a GoogleTest program run under Wine.
+# add_gtest(<name> SOURCES ... LIBS ... [DEPENDS t...] [FIXTURES f...] [TEST_PREFIX p]
+#           [RESOURCE_LOCK l]): a GoogleTest program run under Wine, its tests discovered by ctest.
 function(add_gtest name)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "" "TEST_PREFIX;RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
   if(A_DEPENDS)
     add_dependencies(${name} ${A_DEPENDS})
   endif()
   set(props TIMEOUT 60)
-  if(A_FIXTURES)
-    list(APPEND props FIXTURES_REQUIRED "${A_FIXTURES}")
+  if(A_RESOURCE_LOCK)
+    list(APPEND props RESOURCE_LOCK ${A_RESOURCE_LOCK})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
+  set(prefix)
+  if(A_TEST_PREFIX)
+    set(prefix TEST_PREFIX "${A_TEST_PREFIX}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${prefix} PROPERTIES ${props})
+  if(A_FIXTURES)
+    # A list does not pass through PROPERTIES, so the discovered tests (named in ${name}_TESTS)
+    # are given their fixtures once discovery has run.
+    set(fixtures_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_fixtures.cmake)
+    file(WRITE ${fixtures_file}
+         "if(${name}_TESTS)\n"
+         "  set_tests_properties(\${${name}_TESTS} PROPERTIES FIXTURES_REQUIRED \"${A_FIXTURES}\")\n"
+         "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${fixtures_file})
+  endif()
+endfunction()
+
+# add_gtest_per_windows_version(<base> <add_gtest arguments>...): the same test program built
+# twice, <base>_xp and <base>_vista, whose tests are named "xp." and "vista." .... Wine's
+# per-program version setting, made by a fixture before they run, reports Windows XP (5.1) to the
+# one and Windows Vista (6.0) to the other; it is left in place, so that test runs of other build
+# trees in the same prefix find the same setting. RUNS_AS_VISTA (0 or 1) tells the sources which.
+function(add_gtest_per_windows_version base)
+  cmake_parse_arguments(A "" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  foreach(os xp vista)
+    set(exe ${base}_${os})
+    if(os STREQUAL "vista")
+      set(wine_version vista)
+      set(runs_as_vista 1)
+    else()
+      set(wine_version winxp)
+      set(runs_as_vista 0)
+    endif()
+    set(key "HKCU\\Software\\Wine\\AppDefaults\\${exe}.exe")
+    add_test(NAME ${exe}_windows_version
+             COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg.exe add ${key} /v Version /d ${wine_version} /f)
+    set_tests_properties(${exe}_windows_version PROPERTIES FIXTURES_SETUP ${exe}_version)
+    add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
+              TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version)
+    target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
+  endforeach()
 endfunction()
 
 # Windows form (Z:\...) of a Unix path, for programs under Wine.
