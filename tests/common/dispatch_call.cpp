@@ -8,12 +8,7 @@
 
 namespace testutil {
 
-HRESULT Invoke(IDispatch* d, const std::wstring& name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
-               EXCEPINFO* ex) {
-  DISPID id;
-  LPOLESTR n = const_cast<LPOLESTR>(name.c_str());
-  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
+HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, EXCEPINFO* ex) {
   std::reverse(args.begin(), args.end());
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
@@ -23,12 +18,30 @@ HRESULT Invoke(IDispatch* d, const std::wstring& name, WORD flags, std::vector<V
   }
   EXCEPINFO local{};
   com::Variant discard;
-  hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result ? result : &discard, ex ? ex : &local,
-                 nullptr);
+  HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result ? result : &discard,
+                         ex ? ex : &local, nullptr);
   SysFreeString(local.bstrSource);
   SysFreeString(local.bstrDescription);
   SysFreeString(local.bstrHelpFile);
   return hr;
+}
+
+HRESULT Invoke(IDispatch* d, const std::wstring& name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
+               EXCEPINFO* ex) {
+  DISPID id;
+  LPOLESTR n = const_cast<LPOLESTR>(name.c_str());
+  HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  return Invoke(d, id, flags, std::move(args), result, ex);
+}
+
+HRESULT CallId(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
+  EXCEPINFO ex{};
+  HRESULT hr = Invoke(d, id, flags, std::move(args), result, &ex);
+  SysFreeString(ex.bstrSource);
+  SysFreeString(ex.bstrDescription);
+  SysFreeString(ex.bstrHelpFile);
+  return hr == DISP_E_EXCEPTION ? ex.scode : hr;
 }
 
 long Call(IDispatch* d, const std::wstring& name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
@@ -53,6 +66,20 @@ VARIANT Long(long l) {
   VARIANT v;
   v.vt = VT_I4;
   v.lVal = l;
+  return v;
+}
+
+VARIANT I2(short n) {
+  VARIANT v;
+  v.vt = VT_I2;
+  v.iVal = n;
+  return v;
+}
+
+VARIANT Ref(VARIANT* inner) {
+  VARIANT v;
+  v.vt = VT_BYREF | VT_VARIANT;
+  v.pvarVal = inner;
   return v;
 }
 

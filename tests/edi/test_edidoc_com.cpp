@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "com/ptr.h"
+#include "dispatch_call.h"
 #include "edidoc.h"
 #include "test_util.h"
 #include "typelib_dump.h"
@@ -25,62 +25,25 @@ class EdidocTypeLibrary : public testutil::TypeLibraryTest {
 
 GUID Guid(const wchar_t* text) { return testutil::GuidFromText(text); }
 
-// Invokes a dispatch id with the arguments in natural order; a property put passes the last as
-// the named DISPID_PROPERTYPUT argument. Returns the HRESULT (the exception's scode when there is one).
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr) {
-  std::reverse(args.begin(), args.end());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS p{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  if (flags & DISPATCH_PROPERTYPUT) {
-    p.rgdispidNamedArgs = &put;
-    p.cNamedArgs = 1;
-  }
-  EXCEPINFO ex{};
-  com::Variant discard;
-  HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result ? result : &discard, &ex, nullptr);
-  if (hr == DISP_E_EXCEPTION) hr = ex.scode;
-  SysFreeString(ex.bstrSource);
-  SysFreeString(ex.bstrDescription);
-  SysFreeString(ex.bstrHelpFile);
-  return hr;
-}
-
-VARIANT Str(const wchar_t* s) {
-  VARIANT v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(s);
-  return v;
-}
-VARIANT I2(short n) {
-  VARIANT v;
-  v.vt = VT_I2;
-  v.iVal = n;
-  return v;
-}
-VARIANT I4(long n) {
-  VARIANT v;
-  v.vt = VT_I4;
-  v.lVal = n;
-  return v;
-}
-VARIANT Ref(VARIANT* inner) {
-  VARIANT v;
-  v.vt = VT_BYREF | VT_VARIANT;
-  v.pvarVal = inner;
-  return v;
-}
+// Calls by dispatch id, as the writer makes them; the result is the HRESULT (the exception's
+// scode when there is one).
+using testutil::CallId;
+using testutil::I2;
+using testutil::Ref;
+using testutil::Str;
+VARIANT (&I4)(long) = testutil::Long;
 
 // The object a call returns.
 com::Ptr<IDispatch> Object(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args) {
   com::Variant r;
-  EXPECT_HRESULT_SUCCEEDED(Call(d, id, flags, std::move(args), &r));
+  EXPECT_HRESULT_SUCCEEDED(CallId(d, id, flags, std::move(args), &r));
   EXPECT_EQ(VT_DISPATCH, r.vt);
   return r.vt == VT_DISPATCH ? com::Ptr<IDispatch>(r.pdispVal) : nullptr;
 }
 
 std::wstring Text(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args) {
   com::Variant r;
-  EXPECT_HRESULT_SUCCEEDED(Call(d, id, flags, std::move(args), &r));
+  EXPECT_HRESULT_SUCCEEDED(CallId(d, id, flags, std::move(args), &r));
   return r.vt == VT_BSTR ? com::FromBstr(r.bstrVal) : L"<not text>";
 }
 
@@ -124,13 +87,13 @@ TEST(EdidocLateBound, AVisualBasicCallersForms) {
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_Document, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                             reinterpret_cast<void**>(doc.out())));
   const std::wstring sef = testutil::BesideTestProgram(L"837_4010.SEF");
-  EXPECT_HRESULT_SUCCEEDED(Call(doc.get(), 29, kPut, {I4(2)}));
-  EXPECT_EQ(L"2", [&] { com::Variant r; Call(doc.get(), 29, kGet, {}, &r); VariantChangeType(&r, &r, 0, VT_BSTR); return com::FromBstr(r.bstrVal); }());
+  EXPECT_HRESULT_SUCCEEDED(CallId(doc.get(), 29, kPut, {I4(2)}));
+  EXPECT_EQ(L"2", [&] { com::Variant r; CallId(doc.get(), 29, kGet, {}, &r); VariantChangeType(&r, &r, 0, VT_BSTR); return com::FromBstr(r.bstrVal); }());
   Object(doc.get(), 3, kMethod | kGet, {Str(sef.c_str()), I2(0)});
   Object(doc.get(), 3, kMethod, {Str(sef.c_str()), I4(0)});
-  EXPECT_HRESULT_SUCCEEDED(Call(doc.get(), 13, kPut, {Str(L"~")}));
-  EXPECT_HRESULT_SUCCEEDED(Call(doc.get(), 14, kPut, {Str(L"*")}));
-  EXPECT_HRESULT_SUCCEEDED(Call(doc.get(), 15, kPut, {Str(L":")}));
+  EXPECT_HRESULT_SUCCEEDED(CallId(doc.get(), 13, kPut, {Str(L"~")}));
+  EXPECT_HRESULT_SUCCEEDED(CallId(doc.get(), 14, kPut, {Str(L"*")}));
+  EXPECT_HRESULT_SUCCEEDED(CallId(doc.get(), 15, kPut, {Str(L":")}));
   auto ic = Object(doc.get(), 1, kGet, {Str(L"X"), Str(L"004010A1")});
   auto group = Object(ic.get(), 2, kMethod, {Str(L"004010X098A1")});
   auto set = Object(group.get(), 2, kGet, {Str(L"837")});
@@ -140,14 +103,14 @@ TEST(EdidocLateBound, AVisualBasicCallersForms) {
 
   // Element and component as 16- or 32-bit numbers, by value or in by-reference variants.
   VARIANT element = I2(1), component = I4(2);
-  EXPECT_HRESULT_SUCCEEDED(Call(hi.get(), 34, kPut, {Ref(&element), Ref(&component), Str(L"7840")}));
-  EXPECT_HRESULT_SUCCEEDED(Call(hi.get(), 34, kPut, {I4(1), Str(L"BK")}));
+  EXPECT_HRESULT_SUCCEEDED(CallId(hi.get(), 34, kPut, {Ref(&element), Ref(&component), Str(L"7840")}));
+  EXPECT_HRESULT_SUCCEEDED(CallId(hi.get(), 34, kPut, {I4(1), Str(L"BK")}));
   EXPECT_EQ(L"7840", Text(hi.get(), 34, kGet, {I4(1), I2(2)}));
   EXPECT_EQ(L"BK", Text(hi.get(), 34, kMethod, {Ref(&element)}));
   EXPECT_EQ(L"BK", Text(hi.get(), 34, kMethod | kGet, {I2(1), I4(1)}));
 
-  EXPECT_EQ(static_cast<HRESULT>(0x800A0000 + 12378), Call(hi.get(), 34, kPut, {I4(2), I4(2), Str(L"40:11")}));
-  EXPECT_EQ(static_cast<HRESULT>(0x800A0000 + 12301), Call(set.get(), 2, kMethod, {Str(L"HL\\CLM\\XX")}));
+  EXPECT_EQ(static_cast<HRESULT>(0x800A0000 + 12378), CallId(hi.get(), 34, kPut, {I4(2), I4(2), Str(L"40:11")}));
+  EXPECT_EQ(static_cast<HRESULT>(0x800A0000 + 12301), CallId(set.get(), 2, kMethod, {Str(L"HL\\CLM\\XX")}));
   EXPECT_EQ(E_NOINTERFACE, [&] { IUnknown* p = nullptr; HRESULT hr = doc->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&p)); return hr; }());
   com::Ptr<IDispatch> typed;
   EXPECT_HRESULT_SUCCEEDED(doc->QueryInterface(IID_IEdiDocument, reinterpret_cast<void**>(typed.out())));
