@@ -386,23 +386,54 @@ TEST_F(Write837Test, SecondaryIdentifiers) {
   }
 }
 
-TEST_F(Write837Test, SeparatorInANameStopsTheWritingAndKeepsAnOlderOutput) {
-  const std::string older = "older output";
-  {
+TEST_F(Write837Test, SeparatorInDataStopsTheWritingAndKeepsAnOlderOutput) {
+  const std::string remove =
+      ".\rElectronic files use symbols as internal delimiters.  Symbols that are reserved for the 837 include: "
+      "*, :, ~.  Please remove these symbols from this client's data.\r";
+  struct Case {
+    const wchar_t *payTo, *receiver, *subId;
+    std::string firstLine;
+  } cases[] = {
+      {L"Smith*Clinic", L"Big Payer", L"SUBID", "Error found in 2000NBS-1 for Doe, Jane"},
+      {L"Smith Clinic", L"Big:Payer", L"SUBID", "Error found in 1000B"},
+      {L"Smith Clinic", L"Big Payer", L"S~1", "Error found in A"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.firstLine);
+    TearDown();
+    SetUp();
+    const std::string older = "older output";
     HANDLE h = CreateFileW(OutputPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD wrote = 0;
     WriteFile(h, older.data(), static_cast<DWORD>(older.size()), &wrote, nullptr);
     CloseHandle(h);
+    Batch& b = AddBatch(L"P1");
+    b.provPayToName = c.payTo;
+    AddClaim(b);
+    header->receiverName = c.receiver;
+    StoreField(header->OutFields, L"SubId", c.subId);
+    EXPECT_FALSE(Run());
+    EXPECT_EQ("Error Creating File: " + c.firstLine + remove + "\n", Boxes());
+    EXPECT_EQ(c.firstLine + remove + "\r\n", Log());
+    EXPECT_EQ(older, Output());
   }
-  AddClaim(AddBatch(L"P1")).fileAsGroup = false;
-  header->Batchs->Item(1)->provPayToName = L"Smith*Clinic";
+}
+
+TEST_F(Write837Test, OneLogPerExport) {
+  header->intrchgSndrID = L"";
+  const std::string line = "Missing Interchange Submitter ID  Find at:Electronic Filing Information\r\n";
   EXPECT_FALSE(Run());
-  const std::string text =
-      "Error found in 2000NBS-1 for Doe, Jane.\rElectronic files use symbols as internal delimiters.  Symbols "
-      "that are reserved for the 837 include: *, :, ~.  Please remove these symbols from this client's data.\r";
-  EXPECT_EQ("Error Creating File: " + text + "\n", Boxes());
-  EXPECT_EQ(text + "\r\n", Log());
-  EXPECT_EQ(older, Output());
+  EXPECT_FALSE(Run());  // a second header of the same export appends
+  EXPECT_EQ(line + line, Log());
+  header->intrchgSndrID = L"SENDER1";
+  EXPECT_FALSE(Run());  // nothing missing, but the export has logged
+  StartExport();
+  EXPECT_TRUE(Run());  // a new export without missing data leaves the old log alone
+  EXPECT_EQ(line + line, Log());
+  header->intrchgSndrID = L"";
+  StartExport();
+  EXPECT_FALSE(Run());  // a new export's first line empties it
+  EXPECT_EQ(line, Log());
 }
 
 TEST_F(Write837Test, FailuresOfTheSetUpAndTheSaveAnswerFalseWithTheirBox) {
@@ -410,16 +441,25 @@ TEST_F(Write837Test, FailuresOfTheSetUpAndTheSaveAnswerFalseWithTheirBox) {
   struct Case {
     std::wstring appFolder, output;
     std::string boxStart;
+    bool longReceiverId = false;
   } cases[] = {
       {appFolder, L"ab", "Error Creating File: Error found in A - 5, Invalid procedure call or argument\n"},
       {noGuide.path(), OutputPath(), "Error Creating File: Error found in A - 12310, "},
       {appFolder, out->file(L"none\\X.837"), "Error Creating File: Error found in SAVE - 12320, "},
+      {appFolder, OutputPath(), "Error Creating File: Error found in 2000NBS-1 - 12304, ", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.boxStart);
     boxes.Clear();
     InjectFolders(Folders{c.appFolder, data->path(), data->path(), data->path(), data->path()});
+    const std::wstring marker = data->path() + L"UHIN.txt";
+    if (c.longReceiverId) {
+      CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      AddClaim(AddBatch(L"P1")).fileAsGroup = false;
+      header->Batchs->Item(1)->provPayToID = L"1234567890123456";
+    }
     EXPECT_FALSE(Run(c.output));
+    DeleteFileW(marker.c_str());
     EXPECT_EQ(c.boxStart, Boxes().substr(0, c.boxStart.size()));
     EXPECT_EQ(1u, boxes.shown().size());
     EXPECT_EQ("", Output());
