@@ -2,14 +2,20 @@
 // report, the error handler's boxes, the text routines, and the override files and setting.
 // Plain C++: the writer calls these directly; none of it is a COM class.
 #pragma once
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "vb/error.h"
 
+struct IDispatch;
+
 namespace claimfile {
+class Batch;
 class Claim;
+class FileHeader;
 }
 
 namespace claimfile::Edi837 {
@@ -41,6 +47,8 @@ struct ModuleState : Folders {
   bool errorLogFileOpen = false;
   // Folders that InitPaths takes instead of asking the version services (tests).
   std::optional<Folders> injectedFolders;
+  // The time the writer reads instead of the system clock (tests).
+  std::optional<SYSTEMTIME> injectedNow;
 };
 
 // This thread's module state.
@@ -60,6 +68,28 @@ std::wstring InFolder(const std::wstring& folder, const std::wstring& name);
 void InitPaths();
 // Makes InitPaths of this thread set these folders (nullopt: ask the version services again).
 void InjectFolders(std::optional<Folders> folders);
+
+// ---- The writer ----------------------------------------------------------------------------
+
+// Writes the file header as one 837 interchange through the EDI document (driven late-bound by
+// its dispatch ids only) and saves it under outputFileName. True: nothing was logged and nothing
+// failed. False: lines were logged in this export (the file is still saved), or a failure stopped
+// the writing (nothing saved; its box shown), or the save failed (its box shown). Failures of
+// InitPaths pass to the caller.
+bool Write837(const std::wstring& outputFileName, FileHeader& header, IDispatch* document);
+
+// The local time now: the system clock, or the time injected for this thread.
+SYSTEMTIME Now();
+// Makes the writer of this thread read this time (nullopt: the system clock again).
+void InjectClock(std::optional<SYSTEMTIME> now);
+// The interchange control number of a moment: the days since 30 December 1899 less 38000, then
+// the seconds since midnight, both in decimal without padding.
+std::wstring ControlNumberAt(const SYSTEMTIME& t);
+// Where the guide file is read from: "837_4010.SEF" in the application folder.
+std::wstring GuidePath(const std::wstring& appFolder);
+// Whether the batch's pay-to provider is not its rendering provider: the pay-to name is neither
+// "LAST FIRST" nor "FIRST LAST", or (id type "XX") the pay-to id differs from the primary id.
+bool ProviderChanged(Batch& batch);
 
 // ---- Error log and missing-data report ---------------------------------------------------
 

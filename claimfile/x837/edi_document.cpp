@@ -1,0 +1,181 @@
+#include "x837/edi_document.h"
+
+#include <algorithm>
+
+#include "vb/automation.h"
+#include "vb/error.h"
+#include "x837/version_services.h"
+
+namespace claimfile::Edi837 {
+
+// {A3BDF966-100C-4AF6-9EA8-5EA8D4D2924B}
+const IID IID_EdiGuide = {0xA3BDF966, 0x100C, 0x4AF6, {0x9E, 0xA8, 0x5E, 0xA8, 0xD4, 0xD2, 0x92, 0x4B}};
+// {E9D13417-E4B1-4693-83A9-7F815E1C8DC8}
+const IID IID_EdiInterchange = {0xE9D13417, 0xE4B1, 0x4693, {0x83, 0xA9, 0x7F, 0x81, 0x5E, 0x1C, 0x8D, 0xC8}};
+// {E24B6CBE-45E3-4176-BE9F-FF4F5F17CCFF}
+const IID IID_EdiGroup = {0xE24B6CBE, 0x45E3, 0x4176, {0xBE, 0x9F, 0xFF, 0x4F, 0x5F, 0x17, 0xCC, 0xFF}};
+// {1C2E3803-53FF-467A-A1D4-DAE7E97B96BA}
+const IID IID_EdiTransactionSet = {0x1C2E3803, 0x53FF, 0x467A, {0xA1, 0xD4, 0xDA, 0xE7, 0xE9, 0x7B, 0x96, 0xBA}};
+// {A0BF03A7-2768-4C30-8F0F-64EA3E1624F9}
+const IID IID_EdiSegment = {0xA0BF03A7, 0x2768, 0x4C30, {0x8F, 0x0F, 0x64, 0xEA, 0x3E, 0x16, 0x24, 0xF9}};
+
+namespace {
+
+enum : DISPID {
+  idCreateInterchange = 1,
+  idLoadGuide = 3,
+  idSave = 10,
+  idSegmentTerminator = 13,
+  idElementSeparator = 14,
+  idCompositeSeparator = 15,
+  idCreateChild = 2,  // group of an interchange, transaction set of a group, segment by path
+  idInterchangeHeader = 14,
+  idGroupHeader = 11,
+  idTransactionHeader = 10,
+  idElementValue = 34,
+};
+
+// Arguments that own their contents.
+struct Args {
+  explicit Args(UINT n) : count(n) {
+    for (UINT i = 0; i < n; ++i) VariantInit(&v[i]);
+  }
+  ~Args() {
+    for (UINT i = 0; i < count; ++i) VariantClear(&v[i]);
+  }
+  Args(const Args&) = delete;
+  Args& operator=(const Args&) = delete;
+  void Text(UINT i, const std::wstring& s) {
+    v[i].vt = VT_BSTR;
+    v[i].bstrVal = vb::ToBstr(s);
+  }
+  void Long(UINT i, long n) {
+    v[i].vt = VT_I4;
+    v[i].lVal = n;
+  }
+  VARIANT v[3];
+  UINT count;
+};
+
+// The run-time number of a failure: the code of a control-facility HRESULT, else the HRESULT.
+long NumberOf(HRESULT hr) {
+  return HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
+}
+
+}  // namespace
+
+void EdiObject::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) const {
+  if (!d_) vb::Raise(vb::errObjectNotSet);
+  VARIANT reversed[3];
+  std::reverse_copy(args, args + count, reversed);
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reversed, nullptr, count, 0};
+  if (flags & DISPATCH_PROPERTYPUT) {
+    params.rgdispidNamedArgs = &put;
+    params.cNamedArgs = 1;
+  }
+  EXCEPINFO ex{};
+  const HRESULT hr = d_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &ex, nullptr);
+  if (hr == DISP_E_EXCEPTION) {
+    if (ex.pfnDeferredFillIn) ex.pfnDeferredFillIn(&ex);
+    const long number = ex.scode ? NumberOf(ex.scode) : ex.wCode;
+    std::wstring description = vb::FromBstr(ex.bstrDescription), source = vb::FromBstr(ex.bstrSource);
+    SysFreeString(ex.bstrDescription);
+    SysFreeString(ex.bstrSource);
+    SysFreeString(ex.bstrHelpFile);
+    if (description.empty()) description = vb::StandardDescription(number);
+    throw vb::RuntimeError(number, description, source);
+  }
+  CheckCall(hr);
+}
+
+com::Ptr<IDispatch> EdiObject::ObjectOf(DISPID id, VARIANT* args, UINT count, REFIID iid) const {
+  vb::Variant r;
+  Invoke(id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count, &r);
+  if (r.vt != VT_DISPATCH && r.vt != VT_UNKNOWN) vb::Raise(vb::errTypeMismatch);
+  if (!r.punkVal) vb::Raise(vb::errObjectNotSet);
+  com::Ptr<IDispatch> object;
+  CheckCall(r.punkVal->QueryInterface(iid, reinterpret_cast<void**>(object.out())));
+  return object;
+}
+
+void EdiSegment::Set(long element, long component, const std::wstring& value) const {
+  Args a(component ? 3 : 2);
+  a.Long(0, element);
+  if (component) a.Long(1, component);
+  a.Text(a.count - 1, value);
+  Invoke(idElementValue, DISPATCH_PROPERTYPUT, a.v, a.count, nullptr);
+}
+
+std::wstring EdiSegment::Get(long element, long component) const {
+  Args a(component ? 2 : 1);
+  a.Long(0, element);
+  if (component) a.Long(1, component);
+  vb::Variant r;
+  Invoke(idElementValue, DISPATCH_METHOD | DISPATCH_PROPERTYGET, a.v, a.count, &r);
+  if (r.vt == VT_EMPTY) return L"";
+  if (r.vt != VT_BSTR) CheckCall(VariantChangeType(&r, &r, 0, VT_BSTR));
+  return vb::FromBstr(r.bstrVal);
+}
+
+EdiSegment EdiTransactionSet::SegmentByPath(const std::wstring& path) const {
+  Args a(1);
+  a.Text(0, path);
+  return EdiSegment(ObjectOf(idCreateChild, a.v, 1, IID_EdiSegment));
+}
+
+EdiSegment EdiTransactionSet::Header() const {
+  return EdiSegment(ObjectOf(idTransactionHeader, nullptr, 0, IID_EdiSegment));
+}
+
+EdiTransactionSet EdiGroup::CreateTransactionSet(const std::wstring& id) const {
+  Args a(1);
+  a.Text(0, id);
+  return EdiTransactionSet(ObjectOf(idCreateChild, a.v, 1, IID_EdiTransactionSet));
+}
+
+EdiSegment EdiGroup::Header() const { return EdiSegment(ObjectOf(idGroupHeader, nullptr, 0, IID_EdiSegment)); }
+
+EdiGroup EdiInterchange::CreateGroup(const std::wstring& version) const {
+  Args a(1);
+  a.Text(0, version);
+  return EdiGroup(ObjectOf(idCreateChild, a.v, 1, IID_EdiGroup));
+}
+
+EdiSegment EdiInterchange::Header() const {
+  return EdiSegment(ObjectOf(idInterchangeHeader, nullptr, 0, IID_EdiSegment));
+}
+
+EdiObject EdiDocument::LoadGuide(const std::wstring& path) const {
+  Args a(2);
+  a.Text(0, path);
+  a.Long(1, 0);
+  return EdiObject(ObjectOf(idLoadGuide, a.v, 2, IID_EdiGuide));
+}
+
+void EdiDocument::SetSeparators(const std::wstring& segment, const std::wstring& element,
+                                const std::wstring& composite) const {
+  const std::pair<DISPID, const std::wstring*> separators[] = {
+      {idSegmentTerminator, &segment}, {idElementSeparator, &element}, {idCompositeSeparator, &composite}};
+  for (const auto& [id, text] : separators) {
+    Args a(1);
+    a.Text(0, *text);
+    Invoke(id, DISPATCH_PROPERTYPUT, a.v, 1, nullptr);
+  }
+}
+
+EdiInterchange EdiDocument::CreateInterchange(const std::wstring& standard, const std::wstring& version) const {
+  Args a(2);
+  a.Text(0, standard);
+  a.Text(1, version);
+  return EdiInterchange(ObjectOf(idCreateInterchange, a.v, 2, IID_EdiInterchange));
+}
+
+void EdiDocument::Save(const std::wstring& fileName) const {
+  Args a(1);
+  a.Text(0, fileName);
+  vb::Variant discard;
+  Invoke(idSave, DISPATCH_METHOD, a.v, 1, &discard);
+}
+
+}  // namespace claimfile::Edi837

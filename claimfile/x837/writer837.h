@@ -1,0 +1,107 @@
+// One run of Write837: the objects of the document, the state the loop writers share, and the
+// writers of each part of the interchange. Internal to the module Edi837.
+#pragma once
+#include <initializer_list>
+#include <string>
+
+#include "com/ptr.h"
+#include "model/batch.h"
+#include "model/claim.h"
+#include "model/file_header.h"
+#include "model/insurance_policy.h"
+#include "x837/edi837.h"
+#include "x837/edi_document.h"
+
+namespace claimfile::Edi837 {
+
+// One element of a segment table: its number, its text, and the check made on it after it is
+// set (no message: no check). Locations are screen codes for ReportMissing, 0 = none.
+struct ElementRow {
+  long element;
+  std::wstring value;
+  std::wstring missing;
+  long location1 = 0, location2 = 0, location3 = 0;
+};
+
+// The four variants of the provider secondary identifiers.
+enum class SecondaryIdGroup { BillingService, PayTo, PersonBilling, Billing };
+
+class Writer837 {
+ public:
+  Writer837(FileHeader& header, IDispatch* document) : header_(header), document_(com::Ptr<IDispatch>(document)) {}
+
+  // Everything from the error trap to the last service line; failures are raised.
+  void SetUp(const std::wstring& outputFileName);
+  void WriteEnvelope();
+  void WriteBatches();
+  // The end: the answer, then the save (a failed save shows its box and answers False).
+  bool End(const std::wstring& outputFileName);
+  // Releases the document's objects.
+  void Release();
+
+  // The claim being written (nullptr before the first one), for the error handler.
+  const Claim* currentClaim() const { return claim_; }
+
+  // ---- State of the call shared by the loop writers -----------------------------------------
+  std::wstring ControlNumber;
+  std::wstring SbrDMGAlways;
+  bool TOSLoaded = false, CLM16Loaded = false;
+  OverrideLines TOSOverrides, CLM16Overrides;
+  bool UHINMode = false;
+  bool ReceiverFlag = false;
+  bool FirstBatch = true;
+  short HLCount = 0;
+  std::wstring HLPath;
+  short ParentHL = 0;
+  short NM1Instance = 0;
+  bool ProviderChanged = false;
+  std::wstring PayToAddress1;
+  short RefInstance = 0;
+  short ClaimNM1Instance = 0;
+  short DTPInstance = 0;
+  short OtherPayerNM1Instance = 0;
+  short LXCounter = 0;
+
+ private:
+  // ---- Segments and elements ---------------------------------------------------------------
+  // Makes the segment of the path the current one.
+  void Segment(const std::wstring& path);
+  void Put(long element, const std::wstring& value);
+  // Reads the element of the current segment back and reports it when empty.
+  void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
+  // Sets the rows in order, each followed by its check.
+  void PutRows(std::initializer_list<ElementRow> rows);
+  // The segment of the path, made current, then its rows.
+  void WriteSegment(const std::wstring& path, std::initializer_list<ElementRow> rows);
+  // The prefix of the current provider name loop: HLPath & "\NM1(" & NM1Instance & ")".
+  std::wstring NameLoop() const;
+
+  // ---- Parts of the interchange --------------------------------------------------------------
+  void WriteSubmitterAndReceiver(Batch& batch);                  // 1000A, 1000B
+  void WriteBillingProviderHL(Batch& batch);                     // 2000A HL and provider change
+  void WriteProviderSpecialty(Batch& batch, const wchar_t* prv01);
+  void WriteBillingService(Batch& batch);                        // 2010AA billing service
+  void WritePayToUnderBillingService(Batch& batch, Claim& claim);  // 2010AB
+  void WriteBillingProvider(Batch& batch, Claim& claim);         // 2010AA without a billing service
+  // ISA08 := the pay-to id, once per file, while UHINMode is set.
+  void TakeUHINReceiver(Batch& batch);
+  void WriteSecondaryIds(SecondaryIdGroup group, Batch& batch, Claim& claim);
+
+  // Later levels of each claim; each decides itself whether it writes anything.
+  void WriteSubscriberLevel(Batch& batch, Claim& claim);      // 2000B, 2010BA, 2010BB
+  void WritePatientLevel(Batch& batch, Claim& claim);         // 2000C, 2010CA
+  void WriteClaimLevel(Batch& batch, Claim& claim);           // 2300, 2310A-E
+  void WriteOtherSubscriber(Batch& batch, Claim& claim);      // 2320, 2330A-E
+  void WriteServiceLine(Batch& batch, Claim& claim, ServiceLine& line);  // 2400
+
+  FileHeader& header_;
+  EdiDocument document_;
+  EdiObject guide_;
+  EdiInterchange interchange_;
+  EdiGroup group_;
+  EdiTransactionSet set_;
+  EdiSegment segment_;
+  const Claim* claim_ = nullptr;
+};
+
+}  // namespace claimfile::Edi837
