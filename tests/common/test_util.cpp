@@ -42,6 +42,15 @@ std::string ReadBytes(const std::wstring& path) {
   return out;
 }
 
+void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, h) << "cannot create the file";
+  DWORD wrote = 0;
+  const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+  ASSERT_TRUE(ok && wrote == bytes.size()) << "cannot write the file";
+}
+
 long ErrorNumberOf(const std::function<void()>& f) {
   try {
     f();

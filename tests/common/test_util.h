@@ -27,6 +27,8 @@ class TempDir {
 
 // The bytes of a file (empty when it cannot be read).
 std::string ReadBytes(const std::wstring& path);
+// Creates or replaces the file with these bytes; a file that cannot be written fails the test.
+void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 
 // Runs f and returns the run-time error number it raised (0 when it raised none).
 long ErrorNumberOf(const std::function<void()>& f);

@@ -36,13 +36,6 @@ com::Ptr<MBYAppName> NewProduct(long value) {
   return p;
 }
 
-bool MakeFile(const std::wstring& p) {
-  HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
-}
-
 // Removes, at the end of the scope (or at Now()), what a test made, last made first, so a failed
 // assertion leaves nothing behind in the prefix.
 class Undo {
@@ -150,7 +143,7 @@ TEST(Folders, ExistenceOfTheProductFolders) {
   if (CreateDirectoryW(sharedMaker.c_str(), nullptr)) undo.Folder(sharedMaker);
   ASSERT_TRUE(CreateDirectoryW(hidden.c_str(), nullptr));
   undo.Folder(hidden);
-  ASSERT_TRUE(MakeFile(shared));  // a file of that name counts too
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(shared, ""));  // a file of that name counts too
   undo.File(shared);
   EXPECT_TRUE(locations->hiddenDataPathExists());
   EXPECT_TRUE(locations->hiddenDataPathExists(vns.get()));
@@ -182,7 +175,7 @@ TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
   Undo undo;
   ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));
   undo.Folder(programFolder);
-  ASSERT_TRUE(MakeFile(programFolder + L"\\settings.ini"));
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(programFolder + L"\\settings.ini", ""));
   undo.File(programFolder + L"\\settings.ini");
   EXPECT_EQ(given, locations->getVirtualPath(given));  // the file itself, as given
 
@@ -190,7 +183,7 @@ TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
     if (CreateDirectoryW(f.c_str(), nullptr)) undo.Folder(f);
   ASSERT_TRUE(CreateDirectoryW(storeFolder.c_str(), nullptr));
   undo.Folder(storeFolder);
-  ASSERT_TRUE(MakeFile(virtualCopy));
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(virtualCopy, ""));
   undo.File(virtualCopy);
   EXPECT_EQ(virtualCopy, locations->getVirtualPath(given));
 

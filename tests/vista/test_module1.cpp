@@ -16,14 +16,6 @@ bool IsFolder(const std::wstring& p) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void MakeFile(const std::wstring& p, const char* text = "x") {
-  HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, h);
-  DWORD n;
-  ::WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
-  CloseHandle(h);
-}
-
 // Removes a folder tree (the test's own folders only).
 void RemoveTree(const std::wstring& p) {
   WIN32_FIND_DATAW fd;
@@ -119,7 +111,7 @@ TEST(Module1, CreatePathMakesEveryMissingFolderButNeverTheFile) {
 TEST(Module1, CreatePathReportsTheFolderThatFailedAndKeepsTheOthers) {
   vb::ScopedRecordingPresenter boxes;
   Scratch dir;
-  MakeFile(dir.file(L"blocker"));
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(dir.file(L"blocker"), "x"));
   EXPECT_FALSE(Module1::createPath(dir.file(L"blocker\\sub"), false));
   ASSERT_EQ(1u, boxes.shown().size());
   EXPECT_EQ(L"Error Creating Directory " + dir.file(L"blocker") + L" (75) Path/File access error",
@@ -157,8 +149,8 @@ TEST(Module1, CreatePathKeepsTheRootOfRootedAndNetworkPaths) {
 
 TEST(FileLayer, ExistenceDirAndFolderErrors) {
   Scratch dir;
-  MakeFile(dir.file(L"file.txt"));
-  MakeFile(dir.file(L"hidden.txt"));
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(dir.file(L"file.txt"), "x"));
+  ASSERT_NO_FATAL_FAILURE(testutil::WriteBytes(dir.file(L"hidden.txt"), "x"));
   SetFileAttributesW(dir.file(L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
   ASSERT_TRUE(CreateDirectoryW(dir.file(L"folder").c_str(), nullptr));
 

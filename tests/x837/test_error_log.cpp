@@ -14,20 +14,13 @@ namespace claimfile::Edi837 {
 namespace {
 
 using testutil::ReadBytes;
+using testutil::WriteBytes;
 
 const std::string kRemoveSymbols =
     "Electronic files use symbols as internal delimiters.  Symbols that are reserved for the 837 include: "
     "*, :, ~.  Please remove these symbols from this client's data.\r";
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, h);
-  DWORD wrote = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-  CloseHandle(h);
-}
 
 class ErrorLog : public testing::Test {
  protected:

@@ -12,13 +12,7 @@
 namespace claimfile::Edi837 {
 namespace {
 
-void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, h);
-  DWORD wrote = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-  CloseHandle(h);
-}
+using testutil::WriteBytes;
 
 // A data folder "Claims" inside a temporary folder, so that the UHIN marker can lie beside it.
 class Overrides : public testing::Test {
