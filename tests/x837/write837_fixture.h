@@ -1,0 +1,140 @@
+// The fixture of the writer's tests: a header with its envelope values, batches and claims
+// built in C++, Write837 run against the registered EDI document on a fixed clock, and what it
+// saved, logged and showed.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/file_header.h"
+#include "model/general_collection.h"
+#include "model/model_support.h"
+#include "recording_presenter.h"
+#include "test_util.h"
+#include "x837/edi837.h"
+
+namespace claimfile::Edi837 {
+namespace {
+
+using testutil::ReadBytes;
+
+// {10038AC2-5972-4783-8124-8A658BFAFA0F}
+const CLSID kDocument = {0x10038AC2, 0x5972, 0x4783, {0x81, 0x24, 0x8A, 0x65, 0x8B, 0xFA, 0xFA, 0x0F}};
+
+SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
+  SYSTEMTIME t{};
+  t.wYear = 2007, t.wMonth = 3, t.wDay = 1, t.wHour = hour, t.wMinute = minute, t.wSecond = second;
+  return t;
+}
+
+std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FolderOf(path);
+}
+
+com::Ptr<IDispatch> Ids(std::vector<std::wstring> items) {
+  auto c = GeneralCollection::New();
+  for (const auto& i : items) c->Add(i);
+  return com::Ptr<IDispatch>(c.get());
+}
+
+const std::string kEnvelopeEnd = "REF*87*004010X098A1~";
+const std::string kISA =
+    "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:~";
+const std::string kGSToREF =
+    "GS*HC*SUBID*RCV99*20070301*1000*000042*X*004010X098A1~ST*837*000042~"
+    "BHT*0019*00*000042*20070301*1000*CH~REF*87*004010X098A1~";
+const std::string kOrganisationProvider =
+    "HL*1**20*1~PRV*BI*ZZ*207Q00000X~NM1*85*2*SMITH CLINIC*****XX*12345~N3*1 MAIN ST~"
+    "N4*SPRINGFIELD*ILLINOIS*627011234~";
+
+class Write837Test : public testing::Test {
+ protected:
+  // Each case starts afresh: a new header, empty folders, no export under way.
+  void SetUp() override {
+    header = FileHeader::New();
+    data = std::make_unique<testutil::TempDir>();
+    out = std::make_unique<testutil::TempDir>();
+    boxes.Clear();
+    StartExport();
+    InjectFolders(Folders{appFolder, data->path(), data->path(), data->path(), data->path()});
+    InjectClock(At(10, 0, 5));
+    FileHeader& h = *header;
+    for (auto [name, value] : {std::pair{L"SubId", L"SUBID"}, {L"SubType", L"RCV99"}, {L"SubNo", L"42"},
+                               {L"TestProdInd", L"T"}, {L"SubName", L"Acme Billing"}})
+      StoreField(h.OutFields, name, value);
+    h.intrchgSndrIDType = h.intrchgRcvrIDType = L"ZZ";
+    h.intrchgSndrID = L"SENDER1";
+    h.EDIContactName = L"Jane Roe", h.EDIContactType = L"TE", h.EDIContactNum = L"212-555-1234";
+    h.receiverName = L"Big Payer", h.receiverNum = L"R99";
+  }
+  void TearDown() override {
+    StartExport();
+    InjectFolders(std::nullopt);
+    InjectClock(std::nullopt);
+  }
+
+  Batch& AddBatch(const wchar_t* key) {
+    Batch& b = *header->Batchs->Add(key);
+    for (auto [name, value] : {std::pair{L"ProvLastName", L"Smith"}, {L"ProvFirstName", L"John"},
+                               {L"ProvMI", L"q"}, {L"ProvSpeciality", L"207q00000x"},
+                               {L"ProvPAYTOAddr1", L"1 Main St"}, {L"ProvPAYTOCity", L"Springfield"},
+                               {L"ProvPAYTOState", L"Illinois"}, {L"ProvPAYTOZip", L"62701-1234"}})
+      StoreField(b.OutFields, name, value);
+    b.EDINumber = L"E123";
+    b.provPayToName = L"Smith Clinic", b.provPayToIDType = L"XX", b.provPayToID = L"12-345";
+    b.prov837PrimIDType = L"24", b.prov837PrimID = L"99-8877";
+    b.billServName = L"Billing Co", b.billServIDType = L"FI", b.billServID = L"11-222";
+    b.billServAddr1 = L"9 Side Rd", b.billServCity = L"Boston", b.billServState = L"Mass", b.billServZip = L"02101";
+    return b;
+  }
+  Claim& AddClaim(Batch& b) {
+    Claim& c = *b.Claims->Add();
+    StoreField(c.OutFields, L"PatLastName", L"Doe");
+    StoreField(c.OutFields, L"PatFirstName", L"Jane");
+    StoreField(c.InsurancePolicies->Add()->OutFields, L"PayorName", L"Payer One");
+    return c;
+  }
+  InsurancePolicy& Policy(Claim& c) { return *c.InsurancePolicies->Item(1); }
+
+  bool Run(const std::wstring& output = L"") {
+    com::Ptr<IDispatch> doc;
+    EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(kDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                              reinterpret_cast<void**>(doc.out())));
+    return Write837(output.empty() ? OutputPath() : output, *header, doc.get());
+  }
+  std::wstring OutputPath() const { return out->file(L"X.837"); }
+  std::string Output() const { return ReadBytes(OutputPath()); }
+  std::string Log() const { return ReadBytes(out->file(L"X.LOG")); }
+  // The transaction set between the envelope's REF and SE.
+  std::string Body() const {
+    const std::string o = Output();
+    const size_t from = o.find(kEnvelopeEnd) + kEnvelopeEnd.size();
+    return o.substr(from, o.find("~SE*") + 1 - from);
+  }
+  std::string Segment(const std::string& id) const {
+    std::string o = "~";
+    o += Output();
+    const size_t at = o.find("~" + id + "*");
+    return at == std::string::npos ? "" : o.substr(at + 1, o.find('~', at + 1) - at - 1);
+  }
+  std::string Boxes() const {
+    std::string s;
+    for (const auto& b : boxes.shown()) s += std::string(b.title.begin(), b.title.end()) + ": " +
+                                             std::string(b.prompt.begin(), b.prompt.end()) + "\n";
+    return s;
+  }
+
+  const std::wstring appFolder = ExeFolder();
+  std::unique_ptr<testutil::TempDir> data, out;
+  vb::ScopedRecordingPresenter boxes;
+  com::Ptr<FileHeader> header;
+};
+
+}  // namespace
+}  // namespace claimfile::Edi837
