@@ -98,6 +98,7 @@ TEST_F(Write837Test, HeadsComeFromTheFirstBatchAndHLNumbersRunOnAcrossBatches) {
   Batch& second = AddBatch(L"P2");
   second.EDINumber = L"E999", second.billServName = L"Other Service";
   AddClaim(second);
+  expected = Counts{3, 0, 0};
   ASSERT_TRUE(Run());
   const std::string body = Body();
   EXPECT_EQ(0u, body.find("NM1*41*2*BILLING CO*****46*E123~PER*IC*JANE ROE*TE*2125551234~NM1*40*2*BIG PAYER"));

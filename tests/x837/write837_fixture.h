@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,7 @@ class Write837Test : public testing::Test {
     data = std::make_unique<testutil::TempDir>();
     out = std::make_unique<testutil::TempDir>();
     boxes.Clear();
+    expected.reset();
     StartExport();
     InjectFolders(Folders{appFolder, data->path(), data->path(), data->path(), data->path()});
     InjectClock(At(10, 0, 5));
@@ -106,8 +108,36 @@ class Write837Test : public testing::Test {
     com::Ptr<IDispatch> doc;
     EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(kDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                               reinterpret_cast<void**>(doc.out())));
-    return Write837(output.empty() ? OutputPath() : output, *header, doc.get());
+    const std::wstring path = output.empty() ? OutputPath() : output;
+    const std::string before = ReadBytes(path);
+    const bool answer = Write837(path, *header, doc.get());
+    KeepInterchange(path, before);
+    return answer;
   }
+  // What Run saved (a file it made or changed) is copied into the build tree's folder of saved
+  // interchanges as <suite>.<test>-<n>.837, which tests/x837/parse_interchanges.js parses strictly;
+  // with the HL, CLM and LX counts a case sets in `expected` beside it, as <name>.expect.
+  struct Counts {
+    int hl, clm, lx;
+  };
+  std::optional<Counts> expected;
+  void KeepInterchange(const std::wstring& path, const std::string& before) {
+#ifdef X837_INTERCHANGES
+    const std::string saved = ReadBytes(path);
+    if (saved.empty() || saved == before) return;
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name() + "-" + std::to_string(++kept);
+    const std::wstring folder = L"" X837_INTERCHANGES;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\" + std::wstring(name.begin(), name.end());
+    testutil::WriteBytes(file + L".837", saved);
+    if (expected)
+      testutil::WriteBytes(file + L".expect", "{\"hl\": " + std::to_string(expected->hl) + ", \"clm\": " +
+                                                  std::to_string(expected->clm) + ", \"lx\": " +
+                                                  std::to_string(expected->lx) + "}\n");
+#endif
+  }
+  int kept = 0;
   std::wstring OutputPath() const { return out->file(L"X.837"); }
   std::string Output() const { return ReadBytes(OutputPath()); }
   std::string Log() const { return ReadBytes(out->file(L"X.LOG")); }
