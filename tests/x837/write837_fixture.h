@@ -100,6 +100,7 @@ class Write837Test : public testing::Test {
     StoreField(c.OutFields, L"PatLastName", L"Doe");
     StoreField(c.OutFields, L"PatFirstName", L"Jane");
     StoreField(c.InsurancePolicies->Add()->OutFields, L"PayorName", L"Payer One");
+    CompleteSubscriber(Policy(c));
     return c;
   }
   InsurancePolicy& Policy(Claim& c) { return *c.InsurancePolicies->Item(1); }
@@ -158,6 +159,27 @@ class Write837Test : public testing::Test {
     for (const auto& b : boxes.shown()) s += std::string(b.title.begin(), b.title.end()) + ": " +
                                              std::string(b.prompt.begin(), b.prompt.end()) + "\n";
     return s;
+  }
+
+  // ---- Subscriber levels -------------------------------------------------------------------
+  // The first policy of every claim AddClaim makes: the patient is the subscriber, and every
+  // value the subscriber and payer loops check is given.
+  static void CompleteSubscriber(InsurancePolicy& p) {
+    for (auto [name, value] :
+         {std::pair{L"ClaimFilingInd", L"P"}, {L"PatRelToInsured", L"18"}, {L"GroupNo", L"g-77"},
+          {L"InsuredLastName", L"Doe"}, {L"InsuredFirstName", L"Jane"}, {L"InsuredIdNo", L"abc123"},
+          {L"InsuredAddr1", L"5 Elm St"}, {L"InsuredCity", L"Peoria"}, {L"InsuredState", L"il"},
+          {L"InsuredZip", L"61602"}, {L"InsuredDateOfBirth", L"3/4/1970"}, {L"InsuredSex", L"f"},
+          {L"NationalPayerId", L"p0001"}, {L"PayorAddr1", L"PO Box 1"}, {L"PayorCity", L"Chicago"},
+          {L"PayorState", L"IL"}, {L"PayorZip", L"60601-0001"}})
+      StoreField(p.OutFields, name, value);
+    p.subcriberCFI = L"ci";
+  }
+  // The 2000B, 2010BA and 2010BB of that policy, the 2000B being HL hl under the 2000A parent.
+  static std::string SubscriberLevel(int hl, int parent) {
+    return "HL*" + std::to_string(hl) + "*" + std::to_string(parent) +
+           "*22*0~SBR*P*18*G-77******CI~NM1*IL*1*DOE*JANE****MI*ABC123~N3*5 ELM ST~N4*PEORIA*IL*61602~"
+           "DMG*D8*19700304*F~NM1*PR*2*Payer One*****PI*P0001~N3*PO BOX 1~N4*CHICAGO*IL*606010001~";
   }
 
   const std::wstring appFolder = ExeFolder();
