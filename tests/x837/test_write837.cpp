@@ -103,7 +103,9 @@ TEST_F(Write837Test, HeadsComeFromTheFirstBatchAndHLNumbersRunOnAcrossBatches) {
   EXPECT_EQ(0u, body.find("NM1*41*2*BILLING CO*****46*E123~PER*IC*JANE ROE*TE*2125551234~NM1*40*2*BIG PAYER"));
   EXPECT_EQ(std::string::npos, body.find("E999"));
   const std::string provider = kOrganisationProvider.substr(11);  // after the HL
-  EXPECT_EQ("HL*1**20*1~" + provider + "HL*2**20*1~" + provider + "HL*3**20*1~" + provider,
+  const std::string claimLoop = "CLM*C1*100***11::0*Y~HI*BK:7840~";
+  EXPECT_EQ("HL*1**20*1~" + provider + claimLoop + "HL*2**20*1~" + provider + claimLoop + "HL*3**20*1~" + provider +
+                claimLoop,
             body.substr(body.find("HL*1*")));
 }
 
