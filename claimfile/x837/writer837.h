@@ -102,6 +102,15 @@ class Writer837 {
   EdiTransactionSet set_;
   EdiSegment segment_;
   const Claim* claim_ = nullptr;
+
+  // ---- Claim level: 2300 and 2310A-E -------------------------------------------------------
+  void WriteClaimInformation(Claim& claim);                  // 2300
+  void WriteReferringProvider(Claim& claim);                 // 2310A
+  void WriteRenderingProvider(Batch& batch, Claim& claim);   // 2310B
+  void WriteServiceFacility(Claim& claim);                   // 2310D
+  void WriteSupervisingProvider(Claim& claim);               // 2310E
+  // The prefix of the current claim provider loop: HLPath & "\CLM\NM1(" & ClaimNM1Instance & ")".
+  std::wstring ClaimNameLoop() const;
 };
 
 }  // namespace claimfile::Edi837

@@ -13,7 +13,12 @@ class SubscriberLevelsTest : public Write837Test {
   // A claim in a batch of its own, patient Jane Doe.
   Claim& OneClaim() { return AddClaim(AddBatch(L"P1")); }
   // The body from the claim's 2000B on.
-  std::string Levels() const { return Body().substr(Body().find("HL*2*")); }
+  // The subscriber and patient levels: from the subscriber's HL to the claim loop.
+  std::string Levels() const {
+    const std::string body = Body();
+    const size_t from = body.find("HL*2*");
+    return body.substr(from, body.find("~CLM*", from) + 1 - from);
+  }
   // Write837's steps with the setting SbrDMGAlways taken as the given text.
   bool RunWithSbrDMGAlways(const std::wstring& setting) {
     com::Ptr<IDispatch> doc;

@@ -93,6 +93,7 @@ class Write837Test : public testing::Test {
     b.prov837PrimIDType = L"24", b.prov837PrimID = L"99-8877";
     b.billServName = L"Billing Co", b.billServIDType = L"FI", b.billServID = L"11-222";
     b.billServAddr1 = L"9 Side Rd", b.billServCity = L"Boston", b.billServState = L"Mass", b.billServZip = L"02101";
+    b.prov837SameAsPayTo = 1;  // no rendering provider loop (2310B) unless a test asks for one
     return b;
   }
   Claim& AddClaim(Batch& b) {
@@ -101,6 +102,13 @@ class Write837Test : public testing::Test {
     StoreField(c.OutFields, L"PatFirstName", L"Jane");
     StoreField(c.InsurancePolicies->Add()->OutFields, L"PayorName", L"Payer One");
     CompleteSubscriber(Policy(c));
+    // What every claim loop needs: a service line, a diagnosis; no accident.
+    StoreField(c.OutFields, L"PatControlNo", L"C1");
+    StoreField(c.OutFields, L"AccidentInd", L"N");
+    StoreField(c.OutFields, L"DiagnosisCode1", L"7840");
+    ServiceLine& line = *c.ServiceLines->Add();
+    StoreField(line.OutFields, L"PlaceOfSvc", L"11");
+    StoreField(line.OutFields, L"LineCharges", L"100");
     return c;
   }
   InsurancePolicy& Policy(Claim& c) { return *c.InsurancePolicies->Item(1); }
