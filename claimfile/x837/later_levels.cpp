@@ -5,7 +5,6 @@
 
 namespace claimfile::Edi837 {
 
-void Writer837::WriteOtherSubscriber(Batch&, Claim&) {}
 void Writer837::WriteServiceLine(Batch&, Claim&, ServiceLine&) {}
 
 }  // namespace claimfile::Edi837
