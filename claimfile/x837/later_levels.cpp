@@ -9,6 +9,5 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim&) {}
 void Writer837::WritePatientLevel(Batch&, Claim&) {}
 void Writer837::WriteClaimLevel(Batch&, Claim&) {}
 void Writer837::WriteOtherSubscriber(Batch&, Claim&) {}
-void Writer837::WriteServiceLine(Batch&, Claim&, ServiceLine&) {}
 
 }  // namespace claimfile::Edi837

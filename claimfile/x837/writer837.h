@@ -102,6 +102,11 @@ class Writer837 {
   EdiTransactionSet set_;
   EdiSegment segment_;
   const Claim* claim_ = nullptr;
+
+  // ---- Service lines (2400) ------------------------------------------------------------------
+  // HLCount of the claim whose lines are being written: a line under another count is the first
+  // line of the next claim.
+  short linesHL_ = 0;
 };
 
 }  // namespace claimfile::Edi837
