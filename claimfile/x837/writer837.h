@@ -111,6 +111,11 @@ class Writer837 {
   void WriteSupervisingProvider(Claim& claim);               // 2310E
   // The prefix of the current claim provider loop: HLPath & "\CLM\NM1(" & ClaimNM1Instance & ")".
   std::wstring ClaimNameLoop() const;
+
+  // ---- Service lines (2400) ------------------------------------------------------------------
+  // HLCount of the claim whose lines are being written: a line under another count is the first
+  // line of the next claim.
+  short linesHL_ = 0;
 };
 
 }  // namespace claimfile::Edi837

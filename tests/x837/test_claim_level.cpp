@@ -25,10 +25,11 @@ class ClaimLevelTest : public Write837Test {
     setup(b, c);
     return Run();
   }
-  // The body from the claim's CLM on.
+  // The body from the claim's CLM to its first service line.
   std::string ClaimPart() const {
     const std::string body = Body();
-    return body.substr(body.find("CLM*"));
+    const size_t from = body.find("CLM*");
+    return body.substr(from, body.find("~LX*", from) + 1 - from);
   }
   static void Set(Claim& c, const wchar_t* field, const wchar_t* value) { StoreField(c.OutFields, field, value); }
   static void SetPolicy(Claim& c, const wchar_t* field, const wchar_t* value) {

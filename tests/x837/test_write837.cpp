@@ -98,13 +98,14 @@ TEST_F(Write837Test, HeadsComeFromTheFirstBatchAndHLNumbersRunOnAcrossBatches) {
   Batch& second = AddBatch(L"P2");
   second.EDINumber = L"E999", second.billServName = L"Other Service";
   AddClaim(second);
-  expected = Counts{6, 3, 0};
+  expected = Counts{6, 3, 3};
   ASSERT_TRUE(Run());
   const std::string body = Body();
   EXPECT_EQ(0u, body.find("NM1*41*2*BILLING CO*****46*E123~PER*IC*JANE ROE*TE*2125551234~NM1*40*2*BIG PAYER"));
   EXPECT_EQ(std::string::npos, body.find("E999"));
   const std::string provider = kOrganisationProvider.substr(11);  // after the HL
-  const std::string claimLoop = "CLM*C1*100***11::0*Y~HI*BK:7840~";
+  const std::string claimLoop =
+      "CLM*C1*100***11::0*Y~HI*BK:7840~LX*1~SV1*HC:99213*100*UN*1***1~DTP*472*D8*20070301~";
   EXPECT_EQ("HL*1**20*1~" + provider + SubscriberLevel(2, 1) + claimLoop + "HL*3**20*1~" + provider +
                 SubscriberLevel(4, 3) + claimLoop + "HL*5**20*1~" + provider + SubscriberLevel(6, 5) + claimLoop,
             body.substr(body.find("HL*1*")));

@@ -106,9 +106,12 @@ class Write837Test : public testing::Test {
     StoreField(c.OutFields, L"PatControlNo", L"C1");
     StoreField(c.OutFields, L"AccidentInd", L"N");
     StoreField(c.OutFields, L"DiagnosisCode1", L"7840");
+    // One complete line: 3/1/2007, 99213, 100, one unit at place 11, diagnosis pointer 1.
     ServiceLine& line = *c.ServiceLines->Add();
-    StoreField(line.OutFields, L"PlaceOfSvc", L"11");
-    StoreField(line.OutFields, L"LineCharges", L"100");
+    for (auto [name, value] : {std::pair{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/1/2007"},
+                               {L"HCPCSProcedureCode", L"99213"}, {L"LineCharges", L"100"}, {L"UnitsOfSvc", L"1"},
+                               {L"PlaceOfSvc", L"11"}, {L"DiagCodePointer1", L"1"}})
+      StoreField(line.OutFields, name, value);
     return c;
   }
   InsurancePolicy& Policy(Claim& c) { return *c.InsurancePolicies->Item(1); }
