@@ -24,25 +24,6 @@ const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* na
   return StoreOf(store).ValueOf(name);
 }
 
-// A Collection member a host may have left unset: Nothing counts no items.
-long CountOf(const com::Ptr<IDispatch>& collection) { return collection ? CollectionCount(collection.get()) : 0; }
-// Item k as text; an item past the end (a shorter parallel collection) is empty text.
-std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k) {
-  return k <= CountOf(collection) ? CollectionItemText(collection.get(), k) : std::wstring();
-}
-
-// One element or component of a segment, set only when its condition holds (component 0: a
-// simple element).
-struct PieceRow {
-  long element, component;
-  std::wstring value;
-  bool written = true;
-};
-
-void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows) {
-  for (const PieceRow& row : rows)
-    if (row.written) segment.Set(row.element, row.component, row.value);
-}
 
 // A referring provider whose entity type reads as the number 1 is an organisation; any other
 // type, one that reads as no number (the empty one too) included, is a person.

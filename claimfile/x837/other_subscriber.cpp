@@ -26,13 +26,6 @@ const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* na
   return StoreOf(store).ValueOf(name);
 }
 
-// A Collection member a host may have left unset: Nothing counts no items.
-long CountOf(const com::Ptr<IDispatch>& collection) { return collection ? CollectionCount(collection.get()) : 0; }
-// Item k as text; an item past the end (a shorter parallel collection) is empty text.
-std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k) {
-  return k <= CountOf(collection) ? CollectionItemText(collection.get(), k) : std::wstring();
-}
-
 // A 16-bit counter or count: beyond 32767 is an overflow.
 short Short(long n) {
   if (n > 32767) vb::Raise(vb::errOverflow);

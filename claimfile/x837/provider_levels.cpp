@@ -28,14 +28,18 @@ const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* na
   return StoreOf(store).ValueOf(name);
 }
 
-// A Collection member a host may have left unset: Nothing counts no items.
+}  // namespace
+
 long CountOf(const com::Ptr<IDispatch>& collection) { return collection ? CollectionCount(collection.get()) : 0; }
-// Item k as text; an item past the end (a shorter parallel collection) is empty text.
+
 std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k) {
   return k <= CountOf(collection) ? CollectionItemText(collection.get(), k) : std::wstring();
 }
 
-}  // namespace
+void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows) {
+  for (const PieceRow& row : rows)
+    if (row.written) segment.Set(row.element, row.component, row.value);
+}
 
 bool ProviderChanged(Batch& batch) {
   const std::wstring payTo = UCase(batch.provPayToName);

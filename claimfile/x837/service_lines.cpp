@@ -12,17 +12,6 @@ namespace claimfile::Edi837 {
 
 namespace {
 
-// One element or component of a segment table; a row not `written` is left unset.
-struct PieceRow {
-  long element, component;
-  std::wstring value;
-  bool written = true;
-};
-
-void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows) {
-  for (const PieceRow& row : rows)
-    if (row.written) segment.Set(row.element, row.component, row.value);
-}
 
 // Modifier k (from 1) of the modifiers written one after the other: characters 2k-1 and 2k.
 std::wstring Modifier(const std::wstring& modifiers, size_t k) {

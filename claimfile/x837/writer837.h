@@ -23,6 +23,20 @@ struct ElementRow {
   long location1 = 0, location2 = 0, location3 = 0;
 };
 
+// A Collection member a host may have left unset: Nothing counts no items.
+long CountOf(const com::Ptr<IDispatch>& collection);
+// Item k as text; an item past the end (a shorter parallel collection) is empty text.
+std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k);
+
+// One element or component of a segment table (component 0: a simple element); a row not
+// `written` is left unset.
+struct PieceRow {
+  long element, component;
+  std::wstring value;
+  bool written = true;
+};
+void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows);
+
 // The four variants of the provider secondary identifiers.
 enum class SecondaryIdGroup { BillingService, PayTo, PersonBilling, Billing };
 

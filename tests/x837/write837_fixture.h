@@ -26,19 +26,19 @@ using testutil::ReadBytes;
 // {10038AC2-5972-4783-8124-8A658BFAFA0F}
 const CLSID kDocument = {0x10038AC2, 0x5972, 0x4783, {0x81, 0x24, 0x8A, 0x65, 0x8B, 0xFA, 0xFA, 0x0F}};
 
-SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
+inline SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
   SYSTEMTIME t{};
   t.wYear = 2007, t.wMonth = 3, t.wDay = 1, t.wHour = hour, t.wMinute = minute, t.wSecond = second;
   return t;
 }
 
-std::wstring ExeFolder() {
+inline std::wstring ExeFolder() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   return FolderOf(path);
 }
 
-com::Ptr<IDispatch> Ids(std::vector<std::wstring> items) {
+inline com::Ptr<IDispatch> Ids(std::vector<std::wstring> items) {
   auto c = GeneralCollection::New();
   for (const auto& i : items) c->Add(i);
   return com::Ptr<IDispatch>(c.get());
