@@ -257,15 +257,10 @@ class GoldenInterchangeTest : public Write837Test {
 };
 
 void GoldenInterchangeTest::BuildBatch1() {
-  Batch& b = NewBatch(L"B1", {{L"ProvLastName", L"Welby"},
-                              {L"ProvFirstName", L"Marcus"},
-                              {L"ProvMI", L"t"},
-                              {L"ProvSpeciality", L"207q00000x"},
-                              {L"ProvPAYTOAddr1", L"12 Main St"},
-                              {L"ProvPAYTOAddr2", L"Suite 4"},
-                              {L"ProvPAYTOCity", L"Springfield"},
-                              {L"ProvPAYTOState", L"Illinois"},
-                              {L"ProvPAYTOZip", L"62701-1234"}});
+  Batch& b = NewBatch(L"B1", {{L"ProvLastName", L"Welby"}, {L"ProvFirstName", L"Marcus"}, {L"ProvMI", L"t"},
+                              {L"ProvSpeciality", L"207q00000x"}, {L"ProvPAYTOAddr1", L"12 Main St"},
+                              {L"ProvPAYTOAddr2", L"Suite 4"}, {L"ProvPAYTOCity", L"Springfield"},
+                              {L"ProvPAYTOState", L"Illinois"}, {L"ProvPAYTOZip", L"62701-1234"}});
   b.usingBillingService = true;
   b.billServName = L"Midwest Billing Co", b.billServIDType = L"24", b.billServID = L"36-9876543";
   b.billServAddr1 = L"400 Commerce Dr", b.billServCity = L"Peoria", b.billServState = L"Illinois";
@@ -274,299 +269,153 @@ void GoldenInterchangeTest::BuildBatch1() {
   b.prov837PrimIDType = L"24", b.prov837PrimID = L"36-1234567";
   b.EDINumber = L"E100";
 
-  Claim& c1 = NewClaim(b, {{L"PatControlNo", L"C1001"},
-                           {L"PatLastName", L"Doe"},
-                           {L"PatFirstName", L"John"},
-                           {L"AccidentInd", L"N"},
-                           {L"AccidentSymptomDate", L"2/15/2007"},
-                           {L"dateLastSeen", L"2/20/2007"},
-                           {L"DiagnosisCode1", L"7840"},
-                           {L"DiagnosisCode2", L"4011"},
-                           {L"DiagnosisCode4", L"25000"},
-                           {L"ReferProvLast", L"Kildare"},
-                           {L"ReferProvFirst", L"James"},
-                           {L"ReferProvMI", L"r"},
-                           {L"ReferProvEntityType", L"2"},
-                           {L"ReferProvTaxType", L"XX"},
-                           {L"ReferProvTaxId", L"111-222-3333"},
-                           {L"FacilityLabName", L"Peoria Imaging"},
-                           {L"FacilityLabNPI", L"fnpi77"},
-                           {L"FacilityLabAddress1", L"77 Lake Ave"},
-                           {L"FacilityLabCity", L"Peoria"},
-                           {L"FacilityLabState", L"il"},
-                           {L"FacilityLabZipCode", L"61603"},
-                           {L"SupvProvLast", L"Casey"},
-                           {L"SupvProvFirst", L"Ben"},
-                           {L"SupvProvMI", L"k"},
-                           {L"SupvProvNPI", L"sv123"}});
+  Claim& c1 = NewClaim(b, {{L"PatControlNo", L"C1001"}, {L"PatLastName", L"Doe"}, {L"PatFirstName", L"John"},
+                           {L"AccidentInd", L"N"}, {L"AccidentSymptomDate", L"2/15/2007"},
+                           {L"dateLastSeen", L"2/20/2007"}, {L"DiagnosisCode1", L"7840"}, {L"DiagnosisCode2", L"4011"},
+                           {L"DiagnosisCode4", L"25000"}, {L"ReferProvLast", L"Kildare"}, {L"ReferProvFirst", L"James"},
+                           {L"ReferProvMI", L"r"}, {L"ReferProvEntityType", L"2"}, {L"ReferProvTaxType", L"XX"},
+                           {L"ReferProvTaxId", L"111-222-3333"}, {L"FacilityLabName", L"Peoria Imaging"},
+                           {L"FacilityLabNPI", L"fnpi77"}, {L"FacilityLabAddress1", L"77 Lake Ave"},
+                           {L"FacilityLabCity", L"Peoria"}, {L"FacilityLabState", L"il"},
+                           {L"FacilityLabZipCode", L"61603"}, {L"SupvProvLast", L"Casey"}, {L"SupvProvFirst", L"Ben"},
+                           {L"SupvProvMI", L"k"}, {L"SupvProvNPI", L"sv123"}});
   c1.ReferProvSCode = L"208d00000x", c1.ReferProvSecIDType = L"1G", c1.ReferProvSecID = L"ref-1";
   c1.facilityOtherIDType = L"1gx", c1.facilityOtherID = L"lab-55";
   c1.SupvProvNPIType = L"XX", c1.supvProvSecIDType = L" 0b ", c1.supvProvSecID = L" 0b-9 ";
   c1.prov837SecIDCol = Ids({L"ab12"}), c1.prov837SecIDTypeCol = Ids({L"1D"});
-  InsurancePolicy& p1 = NewPolicy(c1, {{L"PatRelToInsured", L"18"},
-                                       {L"ClaimFilingInd", L"P"},
-                                       {L"GroupNo", L"grp-100"},
-                                       {L"GroupName", L"Acme Corp"},
-                                       {L"InsuredLastName", L"Doe"},
-                                       {L"InsuredFirstName", L"John"},
-                                       {L"InsuredMI", L"a"},
-                                       {L"InsuredIdNo", L"xyz123"},
-                                       {L"InsuredAddr1", L"5 Elm St"},
-                                       {L"InsuredAddr2", L"Apt 2"},
-                                       {L"InsuredCity", L"Peoria"},
-                                       {L"InsuredState", L"il"},
-                                       {L"InsuredZip", L"61602-0001"},
-                                       {L"InsuredDateOfBirth", L"4/5/1970"},
-                                       {L"InsuredSex", L"m"},
-                                       {L"PayorName", L"Acme Health"},
-                                       {L"NationalPayerId", L"60054"},
-                                       {L"PayorAddr1", L"PO Box 100"},
-                                       {L"PayorCity", L"Hartford"},
-                                       {L"PayorState", L"ct"},
-                                       {L"PayorZip", L"06101"},
-                                       {L"PatSignatureSource", L"SOF"},
+  InsurancePolicy& p1 = NewPolicy(c1, {{L"PatRelToInsured", L"18"}, {L"ClaimFilingInd", L"P"}, {L"GroupNo", L"grp-100"},
+                                       {L"GroupName", L"Acme Corp"}, {L"InsuredLastName", L"Doe"},
+                                       {L"InsuredFirstName", L"John"}, {L"InsuredMI", L"a"},
+                                       {L"InsuredIdNo", L"xyz123"}, {L"InsuredAddr1", L"5 Elm St"},
+                                       {L"InsuredAddr2", L"Apt 2"}, {L"InsuredCity", L"Peoria"},
+                                       {L"InsuredState", L"il"}, {L"InsuredZip", L"61602-0001"},
+                                       {L"InsuredDateOfBirth", L"4/5/1970"}, {L"InsuredSex", L"m"},
+                                       {L"PayorName", L"Acme Health"}, {L"NationalPayerId", L"60054"},
+                                       {L"PayorAddr1", L"PO Box 100"}, {L"PayorCity", L"Hartford"},
+                                       {L"PayorState", L"ct"}, {L"PayorZip", L"06101"}, {L"PatSignatureSource", L"SOF"},
                                        {L"PriorAuthNo", L"pa-9"}});
   p1.subcriberCFI = L"ci", p1.propCasClaimNum = L"pc-77";
   p1.medicareAssign = L"A", p1.AcceptAssign = L"Y", p1.relOfInfo = L"Y", p1.priorAuthType = L"G1";
-  NewLine(c1, {{L"SvcFromDate", L"3/1/2007"},
-               {L"SvcToDate", L"3/1/2007"},
-               {L"HCPCSProcedureCode", L"99213"},
-               {L"HCPCSModifier1", L"25"},
-               {L"LineCharges", L"125.5"},
-               {L"UnitsOfSvc", L"1"},
-               {L"PlaceOfSvc", L"11"},
-               {L"TypeOfSvcCode", L"1"},
-               {L"DiagCodePointer1", L"1"}});
-  NewLine(c1, {{L"SvcFromDate", L"3/1/2007"},
-               {L"SvcToDate", L"3/3/2007"},
-               {L"HCPCSProcedureCode", L"73610"},
-               {L"HCPCSModifier1", L"2559"},
-               {L"LineCharges", L"80"},
-               {L"UnitsOfSvc", L"2"},
-               {L"PlaceOfSvc", L"22"},
-               {L"DiagCodePointer1", L"2"},
-               {L"EmergencyInd", L"y"}});
+  NewLine(c1, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/1/2007"}, {L"HCPCSProcedureCode", L"99213"},
+               {L"HCPCSModifier1", L"25"}, {L"LineCharges", L"125.5"}, {L"UnitsOfSvc", L"1"}, {L"PlaceOfSvc", L"11"},
+               {L"TypeOfSvcCode", L"1"}, {L"DiagCodePointer1", L"1"}});
+  NewLine(c1, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/3/2007"}, {L"HCPCSProcedureCode", L"73610"},
+               {L"HCPCSModifier1", L"2559"}, {L"LineCharges", L"80"}, {L"UnitsOfSvc", L"2"}, {L"PlaceOfSvc", L"22"},
+               {L"DiagCodePointer1", L"2"}, {L"EmergencyInd", L"y"}});
 
-  Claim& c2 = NewClaim(b, {{L"PatControlNo", L"C1002"},
-                           {L"PatLastName", L"Roe"},
-                           {L"PatFirstName", L"Anna"},
-                           {L"PatMI", L"b"},
-                           {L"PatGeneration", L"jr"},
-                           {L"PatAddr1", L"8 Oak Rd"},
-                           {L"PatCity", L"Peoria"},
-                           {L"PatState", L"IL"},
-                           {L"PatZip", L"61604"},
-                           {L"PatDateOfBirth", L"12/25/2001"},
-                           {L"PatSex", L"f"},
-                           {L"AccidentInd", L"AA"},
-                           {L"AccidentState", L"il"},
-                           {L"AccidentSymptomDate", L"2/28/2007"},
-                           {L"AdmissionDate1", L"2/27/2007"},
-                           {L"DischargeDate1", L"2/28/2007"},
-                           {L"DiagnosisCode1", L"V700"},
-                           {L"FacilityLabName", L"Welby Annex"},
-                           {L"FacilityLabNPI", L"1999999984"},
-                           {L"FacilityLabAddress1", L"12 main st"},
-                           {L"FacilityLabCity", L"Springfield"},
-                           {L"FacilityLabState", L"IL"},
+  Claim& c2 = NewClaim(b, {{L"PatControlNo", L"C1002"}, {L"PatLastName", L"Roe"}, {L"PatFirstName", L"Anna"},
+                           {L"PatMI", L"b"}, {L"PatGeneration", L"jr"}, {L"PatAddr1", L"8 Oak Rd"},
+                           {L"PatCity", L"Peoria"}, {L"PatState", L"IL"}, {L"PatZip", L"61604"},
+                           {L"PatDateOfBirth", L"12/25/2001"}, {L"PatSex", L"f"}, {L"AccidentInd", L"AA"},
+                           {L"AccidentState", L"il"}, {L"AccidentSymptomDate", L"2/28/2007"},
+                           {L"AdmissionDate1", L"2/27/2007"}, {L"DischargeDate1", L"2/28/2007"},
+                           {L"DiagnosisCode1", L"V700"}, {L"FacilityLabName", L"Welby Annex"},
+                           {L"FacilityLabNPI", L"1999999984"}, {L"FacilityLabAddress1", L"12 main st"},
+                           {L"FacilityLabCity", L"Springfield"}, {L"FacilityLabState", L"IL"},
                            {L"FacilityLabZipCode", L"62701"}});
   c2.specialProgramCode = L"03", c2.servAuthExcpCode = L"ae-1", c2.clmOrgRefNum = L" orig-55 ";
   c2.payerPaidAmount = 60.25, c2.patResponsAmount = 0, c2.payerPaymentDate = L"2/20/2007";
   c2.prov837OtherInsSecIDCol = Ids({L"g2-11", L"abc"}), c2.prov837OtherInsSecIDTypeCol = Ids({L"G2", L"1B"});
-  InsurancePolicy& p21 = NewPolicy(c2, {{L"PatRelToInsured", L"19"},
-                                        {L"ClaimFilingInd", L"S"},
-                                        {L"InsuredLastName", L"Roe"},
-                                        {L"InsuredFirstName", L"Mary"},
-                                        {L"InsuredIdNo", L"ins-200"},
-                                        {L"InsuredAddr1", L"8 Oak Rd"},
-                                        {L"InsuredCity", L"Peoria"},
-                                        {L"InsuredState", L"IL"},
-                                        {L"InsuredZip", L"61604"},
-                                        {L"InsuredDateOfBirth", L"6/1/1975"},
-                                        {L"InsuredSex", L"F"},
-                                        {L"PayorName", L"Bright Mutual"},
-                                        {L"NationalPayerId", L"55555"},
-                                        {L"PayorAddr1", L"1 Insurance Plz"},
-                                        {L"PayorCity", L"Omaha"},
-                                        {L"PayorState", L"NE"},
-                                        {L"PayorZip", L"68102"},
+  InsurancePolicy& p21 = NewPolicy(c2, {{L"PatRelToInsured", L"19"}, {L"ClaimFilingInd", L"S"},
+                                        {L"InsuredLastName", L"Roe"}, {L"InsuredFirstName", L"Mary"},
+                                        {L"InsuredIdNo", L"ins-200"}, {L"InsuredAddr1", L"8 Oak Rd"},
+                                        {L"InsuredCity", L"Peoria"}, {L"InsuredState", L"IL"},
+                                        {L"InsuredZip", L"61604"}, {L"InsuredDateOfBirth", L"6/1/1975"},
+                                        {L"InsuredSex", L"F"}, {L"PayorName", L"Bright Mutual"},
+                                        {L"NationalPayerId", L"55555"}, {L"PayorAddr1", L"1 Insurance Plz"},
+                                        {L"PayorCity", L"Omaha"}, {L"PayorState", L"NE"}, {L"PayorZip", L"68102"},
                                         {L"PatSignatureSource", L"B"}});
   p21.subcriberCFI = L"ci", p21.insuredID2Type = L"SY", p21.insuredID2 = L"12-34-56";
   p21.InsrSecIDType = L"2u", p21.InsrSecID = L"sec-9", p21.patPolicyID = L"pp-1", p21.propCasClaimNum = L"pcx-1";
   p21.medicareAssign = L"C", p21.AcceptAssign = L"Y", p21.relOfInfo = L"N", p21.insrExclud2310BPRV = L"Y";
-  InsurancePolicy& p22 = NewPolicy(c2, {{L"ClaimFilingInd", L"P"},
-                                        {L"PatRelToInsured", L"01"},
-                                        {L"GroupNo", L"g2"},
-                                        {L"InsuranceTypeCode", L"C1"},
-                                        {L"InsuredLastName", L"Roe"},
-                                        {L"InsuredFirstName", L"Paul"},
-                                        {L"InsuredMI", L"c"},
-                                        {L"InsuredGeneration", L"sr"},
-                                        {L"InsuredIdNo", L"sp-300"},
-                                        {L"InsuredAddr1", L"9 Pine Ln"},
-                                        {L"InsuredCity", L"Peoria"},
-                                        {L"InsuredState", L"il"},
-                                        {L"InsuredZip", L"61605"},
-                                        {L"InsuredDateOfBirth", L"7/7/1972"},
-                                        {L"InsuredSex", L"m"},
-                                        {L"PayorName", L"Second Payer"},
-                                        {L"NationalPayerId", L"66666"},
-                                        {L"PayorAddr1", L"2 Second St"},
-                                        {L"PayorAddr2", L"Fl 3"},
-                                        {L"PayorCity", L"Lincoln"},
-                                        {L"PayorState", L"ne"},
-                                        {L"PayorZip", L"68508-1111"},
-                                        {L"PatSignatureSource", L"B"}});
+  InsurancePolicy& p22 = NewPolicy(c2, {{L"ClaimFilingInd", L"P"}, {L"PatRelToInsured", L"01"}, {L"GroupNo", L"g2"},
+                                        {L"InsuranceTypeCode", L"C1"}, {L"InsuredLastName", L"Roe"},
+                                        {L"InsuredFirstName", L"Paul"}, {L"InsuredMI", L"c"},
+                                        {L"InsuredGeneration", L"sr"}, {L"InsuredIdNo", L"sp-300"},
+                                        {L"InsuredAddr1", L"9 Pine Ln"}, {L"InsuredCity", L"Peoria"},
+                                        {L"InsuredState", L"il"}, {L"InsuredZip", L"61605"},
+                                        {L"InsuredDateOfBirth", L"7/7/1972"}, {L"InsuredSex", L"m"},
+                                        {L"PayorName", L"Second Payer"}, {L"NationalPayerId", L"66666"},
+                                        {L"PayorAddr1", L"2 Second St"}, {L"PayorAddr2", L"Fl 3"},
+                                        {L"PayorCity", L"Lincoln"}, {L"PayorState", L"ne"},
+                                        {L"PayorZip", L"68508-1111"}, {L"PatSignatureSource", L"B"}});
   p22.subcriberCFI = L"bl", p22.AcceptAssign = L"Y", p22.insuredID2Type = L"1W", p22.insuredID2 = L"ab-12";
   p22.InsrSecIDType = L"2u", p22.InsrSecID = L"nb-7";
   p22.patPolicyID = L"q-55", p22.patPolicyID2Type = L"1W", p22.patPolicyID2 = L"z-1";
   // A third policy is never reported: none of its values may appear.
-  InsurancePolicy& p23 = NewPolicy(c2, {{L"ClaimFilingInd", L"T"},
-                                        {L"PatRelToInsured", L"18"},
-                                        {L"InsuredLastName", L"Third"},
-                                        {L"InsuredIdNo", L"T-3"},
-                                        {L"PayorName", L"Third Payer"},
-                                        {L"NationalPayerId", L"33333"},
+  InsurancePolicy& p23 = NewPolicy(c2, {{L"ClaimFilingInd", L"T"}, {L"PatRelToInsured", L"18"},
+                                        {L"InsuredLastName", L"Third"}, {L"InsuredIdNo", L"T-3"},
+                                        {L"PayorName", L"Third Payer"}, {L"NationalPayerId", L"33333"},
                                         {L"MedicaidIdNo", L"T-MCD"}});
   p23.subcriberCFI = L"ZZ", p23.patPolicyID = L"T-PAT";
-  NewLine(c2, {{L"SvcFromDate", L"3/1/2007"},
-               {L"SvcToDate", L"3/1/2007"},
-               {L"HCPCSProcedureCode", L"90658"},
-               {L"HCPCSModifier1", L"25GT59"},
-               {L"LineCharges", L"40"},
-               {L"UnitsOfSvc", L"1"},
-               {L"PlaceOfSvc", L"11"},
-               {L"TypeOfSvcCode", L"01"},
-               {L"DiagCodePointer1", L"1"},
-               {L"EmergencyInd", L"N"}})
+  NewLine(c2, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/1/2007"}, {L"HCPCSProcedureCode", L"90658"},
+               {L"HCPCSModifier1", L"25GT59"}, {L"LineCharges", L"40"}, {L"UnitsOfSvc", L"1"}, {L"PlaceOfSvc", L"11"},
+               {L"TypeOfSvcCode", L"01"}, {L"DiagCodePointer1", L"1"}, {L"EmergencyInd", L"N"}})
       .EPSDTInd = L"y";
-  NewLine(c2, {{L"SvcFromDate", L"3/1/2007"},
-               {L"SvcToDate", L"3/2/2007"},
-               {L"HCPCSProcedureCode", L"99214"},
-               {L"HCPCSModifier1", L"25GT59QW"},
-               {L"LineCharges", L"150.75"},
-               {L"UnitsOfSvc", L"1"},
-               {L"PlaceOfSvc", L"11"},
-               {L"TypeOfSvcCode", L"5.0"},
-               {L"DiagCodePointer1", L"1"}});
+  NewLine(c2, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/2/2007"}, {L"HCPCSProcedureCode", L"99214"},
+               {L"HCPCSModifier1", L"25GT59QW"}, {L"LineCharges", L"150.75"}, {L"UnitsOfSvc", L"1"},
+               {L"PlaceOfSvc", L"11"}, {L"TypeOfSvcCode", L"5.0"}, {L"DiagCodePointer1", L"1"}});
 }
 
 void GoldenInterchangeTest::BuildBatch2() {
-  Batch& b = NewBatch(L"B2", {{L"ProvLastName", L"Hart"},
-                              {L"ProvFirstName", L"Cara"},
-                              {L"ProvMI", L"j"},
-                              {L"ProvSpeciality", L"363lf0000x"},
-                              {L"ProvPAYTOAddr1", L"300 River Rd"},
-                              {L"ProvPAYTOCity", L"Rockford"},
-                              {L"ProvPAYTOState", L"Illinois"},
+  Batch& b = NewBatch(L"B2", {{L"ProvLastName", L"Hart"}, {L"ProvFirstName", L"Cara"}, {L"ProvMI", L"j"},
+                              {L"ProvSpeciality", L"363lf0000x"}, {L"ProvPAYTOAddr1", L"300 River Rd"},
+                              {L"ProvPAYTOCity", L"Rockford"}, {L"ProvPAYTOState", L"Illinois"},
                               {L"ProvPAYTOZip", L"61101"}});
   b.provPayToName = L"Hart Cara", b.provPayToIDType = L"XX", b.provPayToID = L"55-66677";
   b.prov837PrimIDType = L"XX", b.prov837PrimID = L"5566677";
   b.EDINumber = L"E200";
 
-  Claim& c3 = NewClaim(b, {{L"PatControlNo", L"C2001"},
-                           {L"PatLastName", L"Stone"},
-                           {L"PatFirstName", L"Dana"},
-                           {L"PatAddr1", L"40 Hill St"},
-                           {L"PatCity", L"Rockford"},
-                           {L"PatState", L"il"},
-                           {L"PatZip", L"61102"},
-                           {L"PatDateOfBirth", L"1/2/1950"},
-                           {L"PatSex", L"f"},
-                           {L"AccidentInd", L"N"},
-                           {L"SameSimilarSympDate", L"2/1/2007"},
-                           {L"DiagnosisCode1", L"4019"},
-                           {L"DiagnosisCode2", L"2724"},
-                           {L"ReferProvLast", L"Rockford Clinic"},
-                           {L"ReferProvEntityType", L"1"},
-                           {L"ReferProvTaxType", L"24"},
-                           {L"ReferProvTaxId", L"--"},
-                           {L"FacilityLabName", L"River Lab"},
-                           {L"FacilityLabNPI", L"1999999984"},
-                           {L"FacilityLabAddress1", L"55 Lab Way"},
-                           {L"FacilityLabCity", L"Rockford"},
-                           {L"FacilityLabState", L"il"},
-                           {L"FacilityLabZipCode", L"61104"}});
+  Claim& c3 = NewClaim(b, {{L"PatControlNo", L"C2001"}, {L"PatLastName", L"Stone"}, {L"PatFirstName", L"Dana"},
+                           {L"PatAddr1", L"40 Hill St"}, {L"PatCity", L"Rockford"}, {L"PatState", L"il"},
+                           {L"PatZip", L"61102"}, {L"PatDateOfBirth", L"1/2/1950"}, {L"PatSex", L"f"},
+                           {L"AccidentInd", L"N"}, {L"SameSimilarSympDate", L"2/1/2007"}, {L"DiagnosisCode1", L"4019"},
+                           {L"DiagnosisCode2", L"2724"}, {L"ReferProvLast", L"Rockford Clinic"},
+                           {L"ReferProvEntityType", L"1"}, {L"ReferProvTaxType", L"24"}, {L"ReferProvTaxId", L"--"},
+                           {L"FacilityLabName", L"River Lab"}, {L"FacilityLabNPI", L"1999999984"},
+                           {L"FacilityLabAddress1", L"55 Lab Way"}, {L"FacilityLabCity", L"Rockford"},
+                           {L"FacilityLabState", L"il"}, {L"FacilityLabZipCode", L"61104"}});
   c3.prov837OtherInsSecIDCol = Ids({L"x-1"}), c3.prov837OtherInsSecIDTypeCol = Ids({L"0B"});
-  InsurancePolicy& p31 = NewPolicy(c3, {{L"PatRelToInsured", L"01"},
-                                        {L"ClaimFilingInd", L"P"},
-                                        {L"GroupNo", L"h-9"},
-                                        {L"InsuredLastName", L"Stone"},
-                                        {L"InsuredFirstName", L"Carl"},
-                                        {L"InsuredIdNo", L"111223333a"},
-                                        {L"InsuredSex", L"M"},
-                                        {L"PayorName", L"Medicare Part B"},
-                                        {L"NationalPayerId", L"77777"},
-                                        {L"PayorAddr1", L"PO Box 7"},
-                                        {L"PayorCity", L"Chicago"},
-                                        {L"PayorState", L"IL"},
-                                        {L"PayorZip", L"60607"},
+  InsurancePolicy& p31 = NewPolicy(c3, {{L"PatRelToInsured", L"01"}, {L"ClaimFilingInd", L"P"}, {L"GroupNo", L"h-9"},
+                                        {L"InsuredLastName", L"Stone"}, {L"InsuredFirstName", L"Carl"},
+                                        {L"InsuredIdNo", L"111223333a"}, {L"InsuredSex", L"M"},
+                                        {L"PayorName", L"Medicare Part B"}, {L"NationalPayerId", L"77777"},
+                                        {L"PayorAddr1", L"PO Box 7"}, {L"PayorCity", L"Chicago"},
+                                        {L"PayorState", L"IL"}, {L"PayorZip", L"60607"},
                                         {L"PatSignatureSource", L"C"}});
   p31.subcriberCFI = L"mb", p31.medicareAssign = L"A", p31.AcceptAssign = L"Y", p31.relOfInfo = L"Y";
   p31.l2300PWK01 = L"OZ", p31.l2300CN104 = L"ctr-1";
-  InsurancePolicy& p32 = NewPolicy(c3, {{L"ClaimFilingInd", L"S"},
-                                        {L"PatRelToInsured", L"18"},
-                                        {L"InsuranceTypeCode", L"47"},
-                                        {L"InsuredLastName", L"Stone"},
-                                        {L"InsuredFirstName", L"Dana"},
-                                        {L"InsuredIdNo", L"md-4444"},
-                                        {L"InsuredAddr1", L"40 Hill St"},
-                                        {L"InsuredCity", L"Rockford"},
-                                        {L"InsuredState", L"IL"},
-                                        {L"InsuredZip", L"61102"},
-                                        {L"InsuredDateOfBirth", L"1/2/1950"},
-                                        {L"InsuredSex", L"f"},
-                                        {L"PayorName", L"Illinois Medicaid"},
-                                        {L"NationalPayerId", L"il-mcd"},
-                                        {L"PayorAddr1", L"201 S Grand Ave"},
-                                        {L"PayorCity", L"Springfield"},
-                                        {L"PayorState", L"IL"},
-                                        {L"PayorZip", L"62763"},
-                                        {L"PatSignatureSource", L"C"},
+  InsurancePolicy& p32 = NewPolicy(c3, {{L"ClaimFilingInd", L"S"}, {L"PatRelToInsured", L"18"},
+                                        {L"InsuranceTypeCode", L"47"}, {L"InsuredLastName", L"Stone"},
+                                        {L"InsuredFirstName", L"Dana"}, {L"InsuredIdNo", L"md-4444"},
+                                        {L"InsuredAddr1", L"40 Hill St"}, {L"InsuredCity", L"Rockford"},
+                                        {L"InsuredState", L"IL"}, {L"InsuredZip", L"61102"},
+                                        {L"InsuredDateOfBirth", L"1/2/1950"}, {L"InsuredSex", L"f"},
+                                        {L"PayorName", L"Illinois Medicaid"}, {L"NationalPayerId", L"il-mcd"},
+                                        {L"PayorAddr1", L"201 S Grand Ave"}, {L"PayorCity", L"Springfield"},
+                                        {L"PayorState", L"IL"}, {L"PayorZip", L"62763"}, {L"PatSignatureSource", L"C"},
                                         {L"MedicaidIdNo", L"mcd-778899"}});
   p32.subcriberCFI = L"mc", p32.AcceptAssign = L"Y", p32.medicaidIDNoType = L"1D";
-  NewLine(c3, {{L"SvcFromDate", L"3/1/2007"},
-               {L"SvcToDate", L"3/1/2007"},
-               {L"HCPCSProcedureCode", L"99212"},
-               {L"LineCharges", L"65"},
-               {L"UnitsOfSvc", L"1"},
-               {L"PlaceOfSvc", L"11"},
-               {L"TypeOfSvcCode", L"03"},
+  NewLine(c3, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/1/2007"}, {L"HCPCSProcedureCode", L"99212"},
+               {L"LineCharges", L"65"}, {L"UnitsOfSvc", L"1"}, {L"PlaceOfSvc", L"11"}, {L"TypeOfSvcCode", L"03"},
                {L"DiagCodePointer1", L"1"}});
 
-  Claim& c4 = NewClaim(b, {{L"PatControlNo", L"C2002"},
-                           {L"PatLastName", L"Lake"},
-                           {L"PatFirstName", L"Ivy"},
-                           {L"AccidentInd", L"N"},
-                           {L"DiagnosisCode1", L"7231"}});
+  Claim& c4 = NewClaim(b, {{L"PatControlNo", L"C2002"}, {L"PatLastName", L"Lake"}, {L"PatFirstName", L"Ivy"},
+                           {L"AccidentInd", L"N"}, {L"DiagnosisCode1", L"7231"}});
   c4.prov837SecIDCol = Ids({L"hc-1"}), c4.prov837SecIDTypeCol = Ids({L"G2"});
-  InsurancePolicy& p41 = NewPolicy(c4, {{L"PatRelToInsured", L"18"},
-                                        {L"ClaimFilingInd", L"P"},
-                                        {L"InsuredLastName", L"Lake"},
-                                        {L"InsuredFirstName", L"Ivy"},
-                                        {L"InsuredIdNo", L"iv-1"},
-                                        {L"InsuredAddr1", L"3 Bay Ct"},
-                                        {L"InsuredCity", L"Rockford"},
-                                        {L"InsuredState", L"IL"},
-                                        {L"InsuredZip", L"61103"},
-                                        {L"InsuredDateOfBirth", L"10/31/1988"},
-                                        {L"InsuredSex", L"F"},
-                                        {L"PayorName", L"Acme Health"},
-                                        {L"NationalPayerId", L"60054"},
-                                        {L"PayorAddr1", L"PO Box 100"},
-                                        {L"PayorCity", L"Hartford"},
-                                        {L"PayorState", L"CT"},
-                                        {L"PayorZip", L"06101"},
+  InsurancePolicy& p41 = NewPolicy(c4, {{L"PatRelToInsured", L"18"}, {L"ClaimFilingInd", L"P"},
+                                        {L"InsuredLastName", L"Lake"}, {L"InsuredFirstName", L"Ivy"},
+                                        {L"InsuredIdNo", L"iv-1"}, {L"InsuredAddr1", L"3 Bay Ct"},
+                                        {L"InsuredCity", L"Rockford"}, {L"InsuredState", L"IL"},
+                                        {L"InsuredZip", L"61103"}, {L"InsuredDateOfBirth", L"10/31/1988"},
+                                        {L"InsuredSex", L"F"}, {L"PayorName", L"Acme Health"},
+                                        {L"NationalPayerId", L"60054"}, {L"PayorAddr1", L"PO Box 100"},
+                                        {L"PayorCity", L"Hartford"}, {L"PayorState", L"CT"}, {L"PayorZip", L"06101"},
                                         {L"PatSignatureSource", L"SOF"}});
   p41.subcriberCFI = L"ci", p41.insuredID2Type = L"SY", p41.insuredID2 = L"s-1", p41.insrSet2010AAToInd = L"Y";
   p41.medicareAssign = L"A", p41.AcceptAssign = L"Y", p41.relOfInfo = L"Y";
-  NewLine(c4, {{L"SvcFromDate", L"3/2/2007"},
-               {L"SvcToDate", L"3/2/2007"},
-               {L"HCPCSProcedureCode", L"99395"},
-               {L"LineCharges", L"200"},
-               {L"UnitsOfSvc", L"1"},
-               {L"PlaceOfSvc", L"11"},
-               {L"DiagCodePointer1", L"1"},
+  NewLine(c4, {{L"SvcFromDate", L"3/2/2007"}, {L"SvcToDate", L"3/2/2007"}, {L"HCPCSProcedureCode", L"99395"},
+               {L"LineCharges", L"200"}, {L"UnitsOfSvc", L"1"}, {L"PlaceOfSvc", L"11"}, {L"DiagCodePointer1", L"1"},
                {L"EmergencyInd", L"n"}})
       .EPSDTInd = L"N";
 }
@@ -591,9 +440,10 @@ TEST_F(GoldenInterchangeTest, TwoBatchesFourClaimsByteExact) {
   // Compared a segment a line, so that a difference shows as a line diff.
   std::string golden;
   for (const char* segment : kGolden) golden += std::string(segment) + "~\n";
-  std::string saved = Output();
-  ASSERT_EQ(std::string::npos, saved.find('\n'));
-  for (size_t at = saved.find('~'); at != std::string::npos; at = saved.find('~', at + 2)) saved.insert(at + 1, "\n");
+  const std::string bytes = Output();
+  ASSERT_EQ(std::string::npos, bytes.find('\n'));
+  std::string saved;
+  for (char c : bytes) saved += c == '~' ? std::string("~\n") : std::string(1, c);
   EXPECT_EQ(golden, saved);
 }
 
