@@ -17,13 +17,6 @@ using vb::Trim;
 using vb::UCase;
 
 std::wstring Left(const std::wstring& s, size_t n) { return s.substr(0, n); }
-// The first n characters, in upper case.
-std::wstring Cut(const std::wstring& s, size_t n) { return UCase(Left(s, n)); }
-
-const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(name);
-}
-
 
 // A referring provider whose entity type reads as the number 1 is an organisation; any other
 // type, one that reads as no number (the empty one too) included, is a person.

@@ -19,13 +19,6 @@ using vb::UCase;
 // The one receiver that gets the other payer's address.
 const wchar_t kAddressReceiver[] = L"431420764";
 
-// The first n characters, in upper case.
-std::wstring Cut(const std::wstring& s, size_t n) { return UCase(s.substr(0, n)); }
-
-const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(name);
-}
-
 // A 16-bit counter or count: beyond 32767 is an overflow.
 short Short(long n) {
   if (n > 32767) vb::Raise(vb::errOverflow);

@@ -14,18 +14,11 @@ namespace {
 using vb::UCase;
 
 std::wstring Left(const std::wstring& s, size_t n) { return s.substr(0, n); }
-// The first n characters, in upper case.
-std::wstring Cut(const std::wstring& s, size_t n) { return UCase(Left(s, n)); }
-
 std::wstring DigitsOnly(const std::wstring& s) {
   std::wstring out;
   for (wchar_t c : s)
     if (c >= L'0' && c <= L'9') out += c;
   return out;
-}
-
-const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(name);
 }
 
 }  // namespace

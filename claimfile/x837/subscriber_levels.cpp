@@ -18,18 +18,11 @@ using vb::UCase;
 const wchar_t kSelf[] = L"18";
 
 std::wstring Left(const std::wstring& s, size_t n) { return s.substr(0, n); }
-// The first n characters, in upper case.
-std::wstring Cut(const std::wstring& s, size_t n) { return UCase(Left(s, n)); }
-
 std::wstring WithoutHyphens(const std::wstring& s) {
   std::wstring out;
   for (wchar_t c : s)
     if (c != L'-') out += c;
   return out;
-}
-
-const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(name);
 }
 
 // A 16-bit counter advanced by one; past 32767 it overflows.

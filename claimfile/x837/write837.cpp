@@ -30,6 +30,8 @@ std::wstring Time4(const SYSTEMTIME& t) { return Digits(t.wHour, 2) + Digits(t.w
 
 }  // namespace
 
+std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.substr(0, n)); }
+
 // ---- Clock and names ---------------------------------------------------------------------
 
 SYSTEMTIME Now() {

@@ -14,6 +14,14 @@
 
 namespace claimfile::Edi837 {
 
+// The stored text of a field (5 for a field the store does not hold).
+inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
+  return FieldText(store, name);
+}
+
+// The first n characters, in upper case.
+std::wstring Cut(const std::wstring& s, size_t n);
+
 // One element of a segment table: its number, its text, and the check made on it after it is
 // set (no message: no check). Locations are screen codes for ReportMissing, 0 = none.
 struct ElementRow {

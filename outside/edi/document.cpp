@@ -82,11 +82,12 @@ std::wstring Segment::Element(long element, long component) const {
   return values_[e][c];
 }
 
-void Segment::SetElement(long element, long component, const std::wstring& text) {
+void Segment::SetElement(long element, long component, std::wstring text) {
   auto [e, c] = Slot(element, component);
   const Separators& sep = state_->separators;
-  const bool isaComposite = id() == L"ISA" && element == 16 && text == std::wstring(1, sep.composite);
-  if (!isaComposite && text.find_first_of(std::wstring{sep.segment, sep.element, sep.composite}) != std::wstring::npos)
+  const bool isaComposite = id() == L"ISA" && element == 16 && text.size() == 1 && text[0] == sep.composite;
+  const wchar_t separators[] = {sep.segment, sep.element, sep.composite, L'\0'};
+  if (!isaComposite && text.find_first_of(separators, 0, 3) != std::wstring::npos)
     Fail(errSeparatorInValue, L"The value \"" + text + L"\" of " + ElementName(id(), element) +
                                   L" holds a separator character");
   if (!def_->widths.empty() && text.size() > static_cast<size_t>(def_->widths[e]))
@@ -94,7 +95,7 @@ void Segment::SetElement(long element, long component, const std::wstring& text)
                           std::to_wstring(def_->widths[e]) + L" characters");
   if (values_.size() <= e) values_.resize(e + 1);
   if (values_[e].size() <= c) values_[e].resize(c + 1);
-  values_[e][c] = text;
+  values_[e][c] = std::move(text);
 }
 
 bool Segment::Empty() const {

@@ -40,7 +40,7 @@ class Segment : public com::Object<Segment, IEdiSegment> {
   std::wstring Element(long element, long component = 0) const;
   // Sets it. Raises 12303 as above, 12378 when the text holds a separator (except ISA16 set to
   // the composite separator), 12304 when it is longer than a fixed width.
-  void SetElement(long element, long component, const std::wstring& text);
+  void SetElement(long element, long component, std::wstring text);
   bool Empty() const;
   // The segment as written, without its terminator: the id, then the elements joined by the
   // element separator, the components of a composite by the composite separator, trailing empty

@@ -18,6 +18,7 @@
 #include "model/insurance_policies.h"
 #include "model/model_support.h"
 #include "model/service_lines.h"
+#include "vb/present.h"
 #include "x837/edi837.h"
 
 namespace claimfile {
@@ -40,6 +41,25 @@ double WallSeconds() {
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+// Boxes go to the error stream and are answered with their first button: a benchmark never
+// waits for a person, and a box means the figures are not those of a clean write.
+class PrintingPresenter : public vb::Presenter {
+ public:
+  long MessageBox(const std::wstring& prompt, long buttons, const std::wstring& title) override {
+    std::fwprintf(stderr, L"bench_write837: box \"%ls\": %ls\n", title.c_str(), prompt.c_str());
+    switch (buttons & 7) {
+      case vb::vbAbortRetryIgnore: return vb::vbAbort;
+      case vb::vbYesNoCancel: case vb::vbYesNo: return vb::vbYes;
+      case vb::vbRetryCancel: return vb::vbRetry;
+      default: return vb::vbOK;
+    }
+  }
+  std::wstring InputBox(const std::wstring& prompt, const std::wstring&, const std::wstring& defaultText) override {
+    std::fwprintf(stderr, L"bench_write837: input box: %ls\n", prompt.c_str());
+    return defaultText;
+  }
+};
 
 std::wstring ExeFolder() {
   wchar_t path[MAX_PATH];
@@ -68,7 +88,8 @@ com::Ptr<FileHeader> BuildHeader(long claims) {
   b.EDINumber = L"E123";
   b.provPayToName = L"Smith Clinic", b.provPayToIDType = L"XX", b.provPayToID = L"1234567893";
   b.prov837PrimIDType = L"24", b.prov837PrimID = L"998877665";
-  const wchar_t* procedures[] = {L"99213", L"99214:25", L"36415", L"81002"};
+  const wchar_t* procedures[] = {L"99213", L"99214", L"36415", L"81002"};
+  const wchar_t* modifiers[] = {L"", L"25", L"", L"QW"};
   for (long n = 0; n < claims; ++n) {
     Claim& c = *b.Claims->Add();
     const std::wstring id = std::to_wstring(n + 1);
@@ -78,19 +99,23 @@ com::Ptr<FileHeader> BuildHeader(long claims) {
                       {L"DiagnosisCode1", L"784.0"}, {L"DiagnosisCode2", L"401.9"}, {L"ProvSignatureInd", L"Y"},
                       {L"ProvAssignInd", L"A"}, {L"ReleaseOfInfoInde", L"Y"}});
     const long policies = 1 + n % 2;
-    for (long p = 0; p < policies; ++p)
-      Set(c.InsurancePolicies->Add()->OutFields,
-          {{L"ClaimFilingInd", p == 0 ? L"CI" : L"MB"}, {L"PayorName", p == 0 ? L"Payer One" : L"Payer Two"},
+    for (long p = 0; p < policies; ++p) {
+      auto policy = c.InsurancePolicies->Add();
+      policy->subcriberCFI = p == 0 ? L"CI" : L"MB";
+      Set(policy->OutFields,
+          {{L"PayorName", p == 0 ? L"Payer One" : L"Payer Two"}, {L"PayorAddr1", L"PO Box 9"},
+           {L"PayorCity", L"Salt Lake City"}, {L"PayorState", L"UT"}, {L"PayorZip", L"84101"},
            {L"NationalPayerId", p == 0 ? L"SX109" : L"00430"}, {L"PatRelToInsured", L"18"},
            {L"InsuredIdNo", L"XYZ" + id}, {L"InsuredLastName", L"Doe" + id}, {L"InsuredFirstName", L"Jane"},
            {L"InsuredDateOfBirth", L"4/2/1970"}, {L"InsuredSex", L"F"}, {L"InsuredAddr1", L"2 Elm St"},
            {L"InsuredCity", L"Provo"}, {L"InsuredState", L"UT"}, {L"InsuredZip", L"84601"},
-           {L"AssignOfBenefits", L"Y"}, {L"GroupNo", L"G100"}});
+           {L"AssignOfBenefits", L"Y"}, {L"GroupNo", L"G100"}, {L"InsuranceTypeCode", L"C1"}});
+    }
     const long lines = 1 + n % 4;
     for (long l = 0; l < lines; ++l) {
       auto line = c.ServiceLines->Add();
       Set(line->OutFields, {{L"SvcFromDate", L"3/1/2007"}, {L"SvcToDate", L"3/1/2007"}, {L"PlaceOfSvc", L"11"},
-                            {L"HCPCSProcedureCode", procedures[l]}, {L"UnitsOfSvc", L"1"},
+                            {L"HCPCSProcedureCode", procedures[l]}, {L"HCPCSModifier1", modifiers[l]}, {L"UnitsOfSvc", L"1"},
                             {L"DiagCodePointer1", L"1"}, {L"LineItemControlNo", id + L"-" + std::to_wstring(l + 1)}});
       line->SetAmount(L"LineCharges", vb::Currency::FromRaw(125'5000 + 10'0000 * l));
     }
@@ -138,6 +163,8 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring out = argc > 2 ? argv[2] : std::wstring(temp) + L"bench_write837.837";
   const std::wstring plain = out + L".plain";
   CoInitialize(nullptr);
+  claimfile::PrintingPresenter presenter;
+  vb::SetPresenter(&presenter);
   {
     com::Ptr<IDispatch> doc = claimfile::Document();
     if (!doc) {
@@ -170,9 +197,14 @@ int wmain(int argc, wchar_t** argv) {
                  claims, answer ? L"True" : L"False", t1 - t0, t2 - t1, w2 - w1,
                  static_cast<unsigned long>(bytes.size()), t4 - t3, w4 - w3, static_cast<unsigned long>(wrote));
     if (t4 - t3 > 0) std::wprintf(L"Write837 / plain write: %.1f\n", (t2 - t1) / (t4 - t3));
+    const std::wstring log = out.substr(0, out.size() - 3) + L"LOG";
+    if (!answer) {  // the figures are not those of a clean write: say why
+      const std::string text = claimfile::ReadAll(log);
+      std::fprintf(stderr, "bench_write837: the log begins:\n%.600s\n", text.c_str());
+    }
     DeleteFileW(out.c_str());
     DeleteFileW(plain.c_str());
-    DeleteFileW((out.substr(0, out.size() - 3) + L"LOG").c_str());
+    DeleteFileW(log.c_str());
     claimfile::Edi837::InjectFolders(std::nullopt);
     if (!written || bytes.empty()) return 1;
   }

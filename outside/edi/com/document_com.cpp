@@ -6,6 +6,22 @@ namespace edi {
 
 com::Ptr<Document> Document::New() { return com::Make<DocumentCom>(); }
 
+HRESULT InvokeOutcome(HRESULT hr, EXCEPINFO* excep) noexcept {
+  if (SUCCEEDED(hr)) return S_OK;
+  IErrorInfo* info = nullptr;
+  if (GetErrorInfo(0, &info) != S_OK || !info) return hr;
+  if (excep) {
+    *excep = EXCEPINFO{};
+    excep->scode = hr;
+    info->GetSource(&excep->bstrSource);
+    info->GetDescription(&excep->bstrDescription);
+    info->GetHelpFile(&excep->bstrHelpFile);
+    info->GetHelpContext(&excep->dwHelpContext);
+  }
+  info->Release();
+  return DISP_E_EXCEPTION;
+}
+
 long ComponentNumber(const VARIANT& v) {
   const VARIANT* p = &v;
   while (p->vt == (VT_BYREF | VT_VARIANT) && p->pvarVal) p = p->pvarVal;

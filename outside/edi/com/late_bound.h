@@ -18,6 +18,10 @@ class LateBound : public Logic {
   }
 };
 
+// The outcome of a direct call as IDispatch::Invoke reports it: a failure with error
+// information becomes DISP_E_EXCEPTION with that information in the EXCEPINFO.
+HRESULT InvokeOutcome(HRESULT hr, EXCEPINFO* excep) noexcept;
+
 // An optional component number: 0 when missing or empty; 16- or 32-bit, by value or by reference.
 // Raises 13 for anything that is not a number.
 long ComponentNumber(const VARIANT& v);

@@ -52,12 +52,45 @@ HRESULT TransactionSetCom::SegmentByPath(BSTR path, IEdiSegment** out) noexcept 
 }
 HRESULT TransactionSetCom::Header(IEdiSegment** out) noexcept { return com::Get(out, st()); }
 
+HRESULT TransactionSetCom::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                  VARIANT* result, EXCEPINFO* excep, UINT* argErr) noexcept {
+  if (id == kSegmentByPath && riid == IID_NULL && (flags & DISPATCH_METHOD) && params && params->cArgs == 1 &&
+      params->cNamedArgs == 0 && params->rgvarg[0].vt == VT_BSTR && result) {
+    IEdiSegment* segment = nullptr;
+    const HRESULT hr = SegmentByPath(params->rgvarg[0].bstrVal, &segment);
+    if (SUCCEEDED(hr)) {
+      VariantClear(result);
+      result->vt = VT_DISPATCH;
+      result->pdispVal = segment;
+    }
+    return InvokeOutcome(hr, excep);
+  }
+  return LateBound<TransactionSet>::Invoke(id, riid, lcid, flags, params, result, excep, argErr);
+}
+
 HRESULT SegmentCom::get_SegmentId(BSTR* out) noexcept { return com::Get(out, id()); }
 HRESULT SegmentCom::get_ElementValue(long element, VARIANT component, BSTR* out) noexcept {
   return com::Compute(*this, out, [&] { return Element(element, ComponentNumber(component)); });
 }
 HRESULT SegmentCom::put_ElementValue(long element, VARIANT component, BSTR value) noexcept {
   return Run([&] { SetElement(element, ComponentNumber(component), com::FromBstr(value)); });
+}
+
+HRESULT SegmentCom::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                           EXCEPINFO* excep, UINT* argErr) noexcept {
+  // The arguments come last first: the value (the named property-put one), then the component
+  // number when there is one, then the element number.
+  if (id == kElementValue && riid == IID_NULL && flags == DISPATCH_PROPERTYPUT && params &&
+      (params->cArgs == 2 || params->cArgs == 3) && params->cNamedArgs == 1 &&
+      params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT && params->rgvarg[0].vt == VT_BSTR &&
+      params->rgvarg[params->cArgs - 1].vt == VT_I4 && (params->cArgs == 2 || params->rgvarg[1].vt == VT_I4)) {
+    VARIANT component;
+    VariantInit(&component);
+    if (params->cArgs == 3) component = params->rgvarg[1];
+    return InvokeOutcome(put_ElementValue(params->rgvarg[params->cArgs - 1].lVal, component, params->rgvarg[0].bstrVal),
+                         excep);
+  }
+  return LateBound<Segment>::Invoke(id, riid, lcid, flags, params, result, excep, argErr);
 }
 
 }  // namespace edi

@@ -5,6 +5,9 @@
 
 namespace edi {
 
+// Dispatch ids of the calls that take the direct route.
+enum : DISPID { kSegmentByPath = 2, kElementValue = 34 };
+
 class GuideCom final : public LateBound<Guide> {
  public:
   using LateBound<Guide>::LateBound;
@@ -31,6 +34,10 @@ class TransactionSetCom final : public LateBound<TransactionSet> {
   using LateBound<TransactionSet>::LateBound;
   HRESULT STDMETHODCALLTYPE SegmentByPath(BSTR path, IEdiSegment** out) noexcept override;
   HRESULT STDMETHODCALLTYPE Header(IEdiSegment** out) noexcept override;
+  // A writer calls SegmentByPath once per segment: a call with one text argument goes straight
+  // to it; any other goes through the type information.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* excep, UINT* argErr) noexcept override;
 };
 
 class SegmentCom final : public LateBound<Segment> {
@@ -39,6 +46,11 @@ class SegmentCom final : public LateBound<Segment> {
   HRESULT STDMETHODCALLTYPE get_SegmentId(BSTR* out) noexcept override;
   HRESULT STDMETHODCALLTYPE get_ElementValue(long element, VARIANT component, BSTR* out) noexcept override;
   HRESULT STDMETHODCALLTYPE put_ElementValue(long element, VARIANT component, BSTR value) noexcept override;
+  // A writer sets element values by the million: a put of a text by 32-bit element (and
+  // component) number goes straight to put_ElementValue; any other call goes through the type
+  // information.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* excep, UINT* argErr) noexcept override;
 };
 
 }  // namespace edi

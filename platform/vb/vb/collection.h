@@ -41,9 +41,11 @@ class Collection {
       if (index_.count(folded)) Raise(errDuplicateKey);
     }
     size_t at = before ? Slot(*before) : after ? Slot(*after) + 1 : items_.size();
+    const bool append = at == items_.size();
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{std::move(item), key.has_value(), folded});
-    for (auto& kv : index_)
-      if (kv.second >= at) ++kv.second;
+    if (!append)  // appending moves no position, and is what a long collection is built by
+      for (auto& kv : index_)
+        if (kv.second >= at) ++kv.second;
     if (key) index_.emplace(std::move(folded), at);
   }
 
