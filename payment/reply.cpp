@@ -38,6 +38,9 @@ ReplyDocument ReplyDocument::Load(const std::wstring& text) {
     on.boolVal = VARIANT_TRUE;
     doc2->setProperty(name.b, on);  // a version that does not know it keeps its own rule
   }
+  // A document type declaration fails the load, as ProhibitDTD has it, also where the library
+  // ignores that property (Wine's msxml3 expands internal entities).
+  if (text.find(L"<!DOCTYPE") != std::wstring::npos) return reply;
   vb::Bstr xml;
   xml.b = com::ToBstr(text);
   VARIANT_BOOL loaded = VARIANT_FALSE;

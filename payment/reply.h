@@ -14,8 +14,8 @@ namespace payment {
 class ReplyDocument {
  public:
   // Creates a DOMDocument30 (error 429 when it cannot be created) and loads the text into it,
-  // without validation, external resources or DTDs. A text that does not load leaves the document
-  // without elements.
+  // without validation, external resources or DTDs (a text with a document type declaration is not
+  // loaded). A text that does not load leaves the document without elements.
   static ReplyDocument Load(const std::wstring& text);
 
   // The text of the first element with that tag name (exactly, in document order, at any depth);
