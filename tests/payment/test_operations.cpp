@@ -8,6 +8,7 @@
 #include "form_body.h"
 #include "gateway_base.h"
 #include "post_transaction.h"
+#include "request_cases.h"
 
 namespace payment {
 namespace {
@@ -30,65 +31,15 @@ class Operations : public ::testing::Test {
                expiration = L"1225", ref = L"R7", address = L"Main", zip = L"84101", cvv2 = L"123", trans = L"555";
 };
 
-TEST_F(Operations, EachSendsItsPathAndBody) {
-  struct Case {
-    const char* name;
-    std::function<void()> call;
-    const wchar_t* path;
-    const wchar_t* body;
-  };
-  std::wstring account = L"9876", aba = L"124000054", date = L"20060310", description = L"Rent", user = L"0",
-               track = L"T1", voice = L"V9", empty, zero = L"0";
-  const Case cases[] = {
-      {"ACHCredit", [&] { post->ACHCredit(merchant, key, amount, account, 1, holder, aba, ref, address, zip, date, 2, description); },
-       L"CheckVerifyWS/CheckVerifyWS.asmx/ACHCredit",
-       L"MerchantID=M100&RegKey=K200&RefID=R7&Amount=12.50&TransRoute=124000054&BankAccountNo=9876"
-       L"&BankAccountType=Checking&Name=Ann&Address=Main&ZipCode=84101&ProcessDate=20060310&checkType=Business"
-       L"&Description=Rent"},
-      {"ACHDebit", [&] { post->ACHDebit(merchant, key, amount, account, 2, holder, aba, ref, address, zip, date, 1, description); },
-       L"CheckVerifyWS/CheckVerifyWS.asmx/ACHDebit",
-       L"MerchantID=M100&RegKey=K200&RefID=R7&Amount=12.50&TransRoute=124000054&BankAccountNo=9876"
-       L"&BankAccountType=Saving&Name=Ann&Address=Main&ZipCode=84101&ProcessDate=20060310&checkType=Personal"
-       L"&Description=Rent"},
-      {"ACHCredit, kinds outside the enums", [&] { post->ACHCredit(merchant, key, amount, account, 0, holder, aba, ref, address, zip, date, 3, description); },
-       L"CheckVerifyWS/CheckVerifyWS.asmx/ACHCredit",
-       L"MerchantID=M100&RegKey=K200&RefID=R7&Amount=12.50&TransRoute=124000054&BankAccountNo=9876"
-       L"&BankAccountType=Saving&Name=Ann&Address=Main&ZipCode=84101&ProcessDate=20060310&checkType=Personal"
-       L"&Description=Rent"},
-      {"BankCardCredit", [&] { post->BankCardCredit(merchant, key, amount, trans, ref); },
-       L"CreditCard.asmx/CreditCardCredit ", L"MerchantID=M100&RegKey=K200&Amount=12.50&TransID=555&RefID=R7"},
-      {"BankCardBlindCredit", [&] { post->BankCardBlindCredit(merchant, key, trans, amount, card, holder, expiration, cvv2, ref, address, zip, user); },
-       L"CreditCard.asmx/BlindCredit ",
-       L"MerchantID=M100&RegKey=K200&TransID=555&Amount=12.50&CardNumber=4111111111111111&CardHolderName=Ann"
-       L"&Expiration=1225&CVV2=123&RefID=R7&Address=Main&ZipCode=84101&UserID=0"},
-      {"BankCardDebit", [&] { post->BankCardDebit(merchant, key, amount, card, holder, expiration, ref, address, zip, cvv2); },
-       L"CreditCard.asmx/CreditCardSaleAll",
-       L"MerchantID=M100&RegKey=K200&Amount=12.50&SaleTaxAmount=0&PONumber=&CardNumber=4111111111111111"
-       L"&CardHolderName=Ann&Expiration=1225&CVV2=123&RefID=R7&Address=Main&ZipCode=84101&UserID=0&TrackData="
-       L"&UsrDef1=&UsrDef2=&UsrDef3=&UsrDef4="},
-      {"SwipedBankCardDebit", [&] { post->SwipedBankCardDebit(merchant, key, amount, card, holder, expiration, ref, address, zip, track, cvv2); },
-       L"CreditCard.asmx/CreditCardSaleAll",
-       L"MerchantID=M100&RegKey=K200&Amount=12.50&SaleTaxAmount=0&PONumber=&CardNumber=4111111111111111"
-       L"&CardHolderName=Ann&Expiration=1225&CVV2=123&RefID=R7&Address=Main&ZipCode=84101&UserID=0&TrackData=T1"
-       L"&UsrDef1=&UsrDef2=&UsrDef3=&UsrDef4="},
-      {"BankCardVoiceAuthorization", [&] { post->BankCardVoiceAuthorization(merchant, key, amount, card, holder, expiration, ref, address, zip, track, voice); },
-       L"CreditCard.asmx/CreditCardVoiceAuthorization",
-       L"MerchantID=M100&RegKey=K200&Amount=12.50&CardNumber=4111111111111111&CardHolderName=Ann&Expiration=1225"
-       L"&RefID=R7&Address=Main&ZipCode=84101&TrackData=T1&VoiceAuthCode=V9"},
-      {"VoidBankCardDebit", [&] { post->VoidBankCardDebit(merchant, key, trans); },
-       L"CreditCard.asmx/VoidCreditCardSale", L"MerchantID=M100&RegKey=K200&TransID=555"},
-      {"BankCardCloseBatch, close", [&] { post->BankCardCloseBatch(merchant, key, trans, empty, zero, zero); },
-       L"CreditCard.asmx/CloseBatch",
-       L"MerchantID=M100&RegKey=K200&TransID=555&Amount=&ForceSettlement=0&CreditID=0"},
-      {"BankCardCloseBatch, release", [&] { post->BankCardCloseBatch(merchant, key, empty, amount, zero, zero); },
-       L"CreditCard.asmx/ReleaseBatch", L"MerchantID=M100&RegKey=K200"},
-  };
-  for (const Case& c : cases) {
+TEST_F(Operations, EachSendsItsPathAndBodyLateBoundWithTheLibrarysDefaults) {
+  for (const testing::RequestCase& c : testing::RequestCases(L"M100")) {
     SCOPED_TRACE(c.name);
     record.calls.clear();
     record.created = 0;
-    c.call();
-    EXPECT_EQ(Request(c.path, c.body), record.calls);
+    com::Variant status;
+    ASSERT_HRESULT_SUCCEEDED(testutil::Invoke(post.get(), c.operation, DISPATCH_METHOD, testing::Variants(c.args), &status));
+    EXPECT_EQ(VT_DISPATCH, status.vt);
+    EXPECT_EQ(Request(c.path, std::wstring(c.body.begin(), c.body.end())), record.calls);
     EXPECT_EQ(1, record.created);
   }
 }
