@@ -235,6 +235,9 @@ def stop(d, wine_run, quiet=False):
     for f in ("pid", "ports"):
         if os.path.exists(f"{d}/{f}"):
             os.remove(f"{d}/{f}")
+    for sub in ("replies", "records"):  # no request data stays on disk
+        for f in os.listdir(os.path.join(d, sub)) if os.path.isdir(os.path.join(d, sub)) else []:
+            os.remove(os.path.join(d, sub, f))
     if not quiet:
         print("gateway double stopped")
 
