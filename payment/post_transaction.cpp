@@ -9,6 +9,13 @@ namespace {
 
 GatewayRequest Request(const wchar_t* path, const FormBody& body) { return GatewayRequest{path, body.text()}; }
 
+// The checks of a keyed card: the expiry (trimmed in place), the amount, the card number.
+void ValidateKeyedCard(std::wstring& Expiration, const std::wstring& Amount, const std::wstring& CardNumber) {
+  ValidParameter_Expiration(Expiration);
+  ValidParameter_Amount(Amount);
+  ValidParameter_CardNumber(CardNumber);
+}
+
 // The body of the keyed and swiped card sales, which differ only in their track data.
 FormBody CardSaleBody(const std::wstring& MerchantID, const std::wstring& RegKey, const std::wstring& Amount,
                       const std::wstring& CardNumber, const std::wstring& CardHolderName,
@@ -119,9 +126,7 @@ com::Ptr<BankCardDebitStatus> PostTransaction::BankCardDebit(std::wstring& Merch
   return Exchange<BankCardDebitStatus>(
       connect,
       [&] {
-        ValidParameter_Expiration(Expiration);
-        ValidParameter_Amount(Amount);
-        ValidParameter_CardNumber(CardNumber);
+        ValidateKeyedCard(Expiration, Amount, CardNumber);
         return Request(L"CreditCard.asmx/CreditCardSaleAll",
                        CardSaleBody(MerchantID, RegKey, Amount, CardNumber, CardHolderName, Expiration, RefID,
                                     Address, ZipCode, L"", CVV2Code));
@@ -136,9 +141,7 @@ com::Ptr<BankCardDebitStatus> PostTransaction::BankCardVoiceAuthorization(
   return Exchange<BankCardDebitStatus>(
       connect,
       [&] {
-        ValidParameter_Expiration(Expiration);
-        ValidParameter_Amount(Amount);
-        ValidParameter_CardNumber(CardNumber);
+        ValidateKeyedCard(Expiration, Amount, CardNumber);
         FormBody body;
         body.Pair(L"MerchantID", MerchantID).Pair(L"RegKey", RegKey).Pair(L"Amount", Amount);
         body.Pair(L"CardNumber", CardNumber).Pair(L"CardHolderName", CardHolderName);

@@ -82,64 +82,61 @@ long ReplyLong(const std::optional<std::wstring>& text) {
              : 0;
 }
 
+namespace {
+
+// The elements every parser reads.
+struct CommonReply {
+  vb::Currency amount;
+  std::wstring posted, refId, settled, status, message;
+  explicit CommonReply(const ReplyDocument& reply)
+      : amount(ReplyCurrency(reply.ElementText(L"Amount"))),
+        posted(Text(reply, L"PostedDate")),
+        refId(Text(reply, L"RefID")),
+        settled(Text(reply, L"SettledDate")),
+        status(Text(reply, L"Status")),
+        message(Text(reply, L"Message")) {}
+};
+
+}  // namespace
+
 com::Ptr<ACHCreditStatus> ParseACHCreditReply(const ReplyDocument& reply) {
-  short success = ReplyInteger(reply.ElementText(L"Success"));
-  vb::Currency amount = ReplyCurrency(reply.ElementText(L"Amount"));
-  long creditId = ReplyLong(reply.ElementText(L"TransID"));  // the class has no TransID
-  std::wstring posted = Text(reply, L"PostedDate"), refId = Text(reply, L"RefID");
-  std::wstring settled = Text(reply, L"SettledDate"), status = Text(reply, L"Status");
-  std::wstring message = Text(reply, L"Message");
+  const CommonReply r(reply);
   auto s = ACHCreditStatus::New();
-  s->FillStatus(success, amount, creditId, posted, refId, status, settled, message);
+  // The class has no TransID: the reply's TransID is its CreditID.
+  s->FillStatus(ReplyInteger(reply.ElementText(L"Success")), r.amount, ReplyLong(reply.ElementText(L"TransID")),
+                r.posted, r.refId, r.status, r.settled, r.message);
   return s;
 }
 
 com::Ptr<ACHDebitStatus> ParseACHDebitReply(const ReplyDocument& reply) {
-  short success = ReplyInteger(reply.ElementText(L"Success"));
-  vb::Currency amount = ReplyCurrency(reply.ElementText(L"Amount"));
-  std::wstring posted = Text(reply, L"PostedDate"), refId = Text(reply, L"RefID");
-  std::wstring settled = Text(reply, L"SettledDate"), status = Text(reply, L"Status");
-  long transId = ReplyLong(reply.ElementText(L"TransID"));
-  std::wstring message = Text(reply, L"Message");
+  const CommonReply r(reply);
   auto s = ACHDebitStatus::New();
-  s->FillStatus(success, amount, posted, refId, status, settled, transId, message);
+  s->FillStatus(ReplyInteger(reply.ElementText(L"Success")), r.amount, r.posted, r.refId, r.status, r.settled,
+                ReplyLong(reply.ElementText(L"TransID")), r.message);
   return s;
 }
 
 com::Ptr<BankCardCreditStatus> ParseBankCardCreditReply(const ReplyDocument& reply) {
-  vb::Currency amount = ReplyCurrency(reply.ElementText(L"Amount"));
-  std::wstring posted = Text(reply, L"PostedDate"), refId = Text(reply, L"RefID");
-  std::wstring settled = Text(reply, L"SettledDate"), status = Text(reply, L"Status");
-  long creditId = ReplyLong(reply.ElementText(L"CreditID"));
-  long transId = ReplyLong(reply.ElementText(L"TransID"));
-  std::wstring message = Text(reply, L"Message");
+  const CommonReply r(reply);
   auto s = BankCardCreditStatus::New();
-  s->FillStatus(amount, creditId, posted, refId, status, settled, transId, message);
+  s->FillStatus(r.amount, ReplyLong(reply.ElementText(L"CreditID")), r.posted, r.refId, r.status, r.settled,
+                ReplyLong(reply.ElementText(L"TransID")), r.message);
   return s;
 }
 
 com::Ptr<BankCardDebitStatus> ParseBankCardDebitReply(const ReplyDocument& reply) {
-  std::wstring cvv2 = Text(reply, L"CVV2Code");
-  vb::Currency amount = ReplyCurrency(reply.ElementText(L"Amount"));
-  std::wstring auth = Text(reply, L"AuthCode"), avs = Text(reply, L"AVSCode");
-  std::wstring posted = Text(reply, L"PostedDate"), refId = Text(reply, L"RefID");
-  std::wstring settled = Text(reply, L"SettledDate"), status = Text(reply, L"Status");
-  long transId = ReplyLong(reply.ElementText(L"TransID"));
-  std::wstring message = Text(reply, L"Message");
+  const CommonReply r(reply);
   auto s = BankCardDebitStatus::New();
-  s->FillStatus(amount, auth, avs, posted, refId, status, settled, transId, message, cvv2);
+  s->FillStatus(r.amount, Text(reply, L"AuthCode"), Text(reply, L"AVSCode"), r.posted, r.refId, r.status, r.settled,
+                ReplyLong(reply.ElementText(L"TransID")), r.message, Text(reply, L"CVV2Code"));
   return s;
 }
 
 com::Ptr<BankCardSettleStatus> ParseBankCardSettleReply(const ReplyDocument& reply) {
-  vb::Currency amount = ReplyCurrency(reply.ElementText(L"Amount"));
-  std::wstring auth = Text(reply, L"AuthCode"), avs = Text(reply, L"AVSCode");
-  std::wstring posted = Text(reply, L"PostedDate"), refId = Text(reply, L"RefID");
-  std::wstring settled = Text(reply, L"SettledDate"), status = Text(reply, L"Status");
-  long transId = ReplyLong(reply.ElementText(L"TransID"));
-  std::wstring message = Text(reply, L"Message");
+  const CommonReply r(reply);
   auto s = BankCardSettleStatus::New();
-  s->CreateStatus(amount, auth, avs, posted, refId, status, settled, transId, message);
+  s->CreateStatus(r.amount, Text(reply, L"AuthCode"), Text(reply, L"AVSCode"), r.posted, r.refId, r.status, r.settled,
+                  ReplyLong(reply.ElementText(L"TransID")), r.message);
   return s;
 }
 

@@ -16,59 +16,50 @@ void SetReplyDate(std::wstring& member, const std::wstring& d) {
   member = Mid(d, 6, 2) + L"/" + Mid(d, 9, 2) + L"/" + Mid(d, 1, 4) + L" " + Mid(d, 12, 8);
 }
 
-void ACHCreditStatus::FillStatus(short success, vb::Currency amount, long creditId, const std::wstring& postedDate,
-                                 const std::wstring& refId, const std::wstring& status,
-                                 const std::wstring& settledDate, const std::wstring& message) {
-  Success = success;
+void StatusValues::FillCommon(vb::Currency amount, const std::wstring& postedDate, const std::wstring& refId,
+                              const std::wstring& status, const std::wstring& settledDate,
+                              const std::wstring& message) {
   Amount = amount;
-  CreditID = creditId;
   SetReplyDate(PostedDate, postedDate);
   RefID = refId;
   Status = status;
   SetReplyDate(SettledDate, settledDate);
   Message = message;
+}
+
+void ACHCreditStatus::FillStatus(short success, vb::Currency amount, long creditId, const std::wstring& postedDate,
+                                 const std::wstring& refId, const std::wstring& status,
+                                 const std::wstring& settledDate, const std::wstring& message) {
+  Success = success;
+  CreditID = creditId;
+  FillCommon(amount, postedDate, refId, status, settledDate, message);
 }
 
 void ACHDebitStatus::FillStatus(short success, vb::Currency amount, const std::wstring& postedDate,
                                 const std::wstring& refId, const std::wstring& status, const std::wstring& settledDate,
                                 long transId, const std::wstring& message) {
   Success = success;
-  Amount = amount;
-  SetReplyDate(PostedDate, postedDate);
-  RefID = refId;
-  Status = status;
-  SetReplyDate(SettledDate, settledDate);
   TransID = transId;
-  Message = message;
+  FillCommon(amount, postedDate, refId, status, settledDate, message);
 }
 
 void BankCardCreditStatus::FillStatus(vb::Currency amount, long creditId, const std::wstring& postedDate,
                                       const std::wstring& refId, const std::wstring& status,
                                       const std::wstring& settledDate, long transId, const std::wstring& message) {
-  Amount = amount;
   CreditID = creditId;
-  SetReplyDate(PostedDate, postedDate);
-  RefID = refId;
-  Status = status;
-  SetReplyDate(SettledDate, settledDate);
   TransID = transId;
-  Message = message;
+  FillCommon(amount, postedDate, refId, status, settledDate, message);
 }
 
 void BankCardDebitStatus::FillStatus(vb::Currency amount, const std::wstring& authCode, const std::wstring& avsCode,
                                      const std::wstring& postedDate, const std::wstring& refId,
                                      const std::wstring& status, const std::wstring& settledDate, long transId,
                                      const std::wstring& message, const std::wstring& cvv2Code) {
-  Amount = amount;
   AuthCode = authCode;
   AVSCode = avsCode;
-  SetReplyDate(PostedDate, postedDate);
-  RefID = refId;
-  Status = status;
-  SetReplyDate(SettledDate, settledDate);
   TransID = transId;
-  Message = message;
   CVV2Code = cvv2Code;
+  FillCommon(amount, postedDate, refId, status, settledDate, message);
 }
 
 void BankCardSettleStatus::CreateStatus(vb::Currency vAmount, const std::wstring& vAuthCode,
@@ -76,15 +67,10 @@ void BankCardSettleStatus::CreateStatus(vb::Currency vAmount, const std::wstring
                                         const std::wstring& vRefID, const std::wstring& vStatus,
                                         const std::wstring& vSettledDate, long vTransID,
                                         const std::wstring& vMessage) {
-  Amount = vAmount;
   AuthCode = vAuthCode;
   AVSCode = vAVSCode;
-  SetReplyDate(PostedDate, vPostedDate);
-  RefID = vRefID;
-  Status = vStatus;
-  SetReplyDate(SettledDate, vSettledDate);
   TransID = vTransID;
-  Message = vMessage;
+  FillCommon(vAmount, vPostedDate, vRefID, vStatus, vSettledDate, vMessage);
 }
 
 }  // namespace payment

@@ -17,6 +17,11 @@ struct StatusValues {
   long CreditID = 0;
   long TransID = 0;
   std::wstring AuthCode, AVSCode, CVV2Code, PostedDate, RefID, Status, SettledDate, Message;
+
+ protected:
+  // The members every class has, as its builder sets them (the dates through the reply date rule).
+  void FillCommon(vb::Currency amount, const std::wstring& postedDate, const std::wstring& refId,
+                  const std::wstring& status, const std::wstring& settledDate, const std::wstring& message);
 };
 
 // The reply date rule of the builders: a reply date D (YYYY-MM-DDTHH:MM:SS, possibly empty or

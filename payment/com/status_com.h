@@ -18,68 +18,53 @@ namespace payment {
   HRESULT STDMETHODCALLTYPE put_##Member(BSTR* value) noexcept override {     \
     return value ? com::Let(Member, *value) : E_POINTER;                      \
   }
-#define PAYMENT_STATUS_AND_MESSAGE \
-  PAYMENT_GET_TEXT(Status)         \
-  PAYMENT_LET_TEXT(Status)         \
-  PAYMENT_GET_TEXT(Message)        \
+// The members every class has.
+#define PAYMENT_COMMON_MEMBERS \
+  PAYMENT_GET_AMOUNT           \
+  PAYMENT_GET_TEXT(PostedDate) \
+  PAYMENT_GET_TEXT(RefID)      \
+  PAYMENT_GET_TEXT(SettledDate) \
+  PAYMENT_GET_TEXT(Status)     \
+  PAYMENT_LET_TEXT(Status)     \
+  PAYMENT_GET_TEXT(Message)    \
   PAYMENT_LET_TEXT(Message)
 
 class ACHCreditStatusCom final : public ACHCreditStatus {
  public:
+  PAYMENT_COMMON_MEMBERS
   PAYMENT_GET_NUMBER(Success, short)
-  PAYMENT_GET_AMOUNT
   PAYMENT_GET_NUMBER(CreditID, long)
-  PAYMENT_GET_TEXT(PostedDate)
-  PAYMENT_GET_TEXT(RefID)
-  PAYMENT_GET_TEXT(SettledDate)
-  PAYMENT_STATUS_AND_MESSAGE
 };
 
 class ACHDebitStatusCom final : public ACHDebitStatus {
  public:
+  PAYMENT_COMMON_MEMBERS
   PAYMENT_GET_NUMBER(Success, short)
-  PAYMENT_GET_AMOUNT
-  PAYMENT_GET_TEXT(PostedDate)
-  PAYMENT_GET_TEXT(RefID)
-  PAYMENT_GET_TEXT(SettledDate)
   PAYMENT_GET_NUMBER(TransID, long)
-  PAYMENT_STATUS_AND_MESSAGE
 };
 
 class BankCardCreditStatusCom final : public BankCardCreditStatus {
  public:
-  PAYMENT_GET_AMOUNT
+  PAYMENT_COMMON_MEMBERS
   PAYMENT_GET_NUMBER(CreditID, long)
-  PAYMENT_GET_TEXT(PostedDate)
-  PAYMENT_GET_TEXT(RefID)
-  PAYMENT_GET_TEXT(SettledDate)
   PAYMENT_GET_NUMBER(TransID, long)
-  PAYMENT_STATUS_AND_MESSAGE
 };
 
 class BankCardDebitStatusCom final : public BankCardDebitStatus {
  public:
-  PAYMENT_GET_TEXT(CVV2Code)
-  PAYMENT_GET_AMOUNT
+  PAYMENT_COMMON_MEMBERS
   PAYMENT_GET_TEXT(AuthCode)
   PAYMENT_GET_TEXT(AVSCode)
-  PAYMENT_GET_TEXT(PostedDate)
-  PAYMENT_GET_TEXT(RefID)
-  PAYMENT_GET_TEXT(SettledDate)
   PAYMENT_GET_NUMBER(TransID, long)
-  PAYMENT_STATUS_AND_MESSAGE
+  PAYMENT_GET_TEXT(CVV2Code)
 };
 
 class BankCardSettleStatusCom final : public BankCardSettleStatus {
  public:
-  PAYMENT_GET_AMOUNT
+  PAYMENT_COMMON_MEMBERS
   PAYMENT_GET_TEXT(AuthCode)
   PAYMENT_GET_TEXT(AVSCode)
-  PAYMENT_GET_TEXT(PostedDate)
-  PAYMENT_GET_TEXT(RefID)
-  PAYMENT_GET_TEXT(SettledDate)
   PAYMENT_GET_NUMBER(TransID, long)
-  PAYMENT_STATUS_AND_MESSAGE
   HRESULT STDMETHODCALLTYPE CreateStatus(CY* vAmount, BSTR* vAuthCode, BSTR* vAVSCode, BSTR* vPostedDate,
                                          BSTR* vRefID, BSTR* vStatus, BSTR* vSettledDate, long* vTransID,
                                          BSTR* vMessage) noexcept override;
@@ -89,6 +74,6 @@ class BankCardSettleStatusCom final : public BankCardSettleStatus {
 #undef PAYMENT_GET_NUMBER
 #undef PAYMENT_GET_AMOUNT
 #undef PAYMENT_LET_TEXT
-#undef PAYMENT_STATUS_AND_MESSAGE
+#undef PAYMENT_COMMON_MEMBERS
 
 }  // namespace payment
