@@ -50,10 +50,10 @@ DWORD EffectiveTimeout(long timeout) {
 // The time left of the whole exchange.
 class Deadline {
  public:
-  explicit Deadline(DWORD limit) : start_(GetTickCount64()), limit_(limit) {}
+  explicit Deadline(DWORD limit) : start_(GetTickCount()), limit_(limit) {}
   DWORD Left() const {
-    ULONGLONG spent = GetTickCount64() - start_;
-    return spent >= limit_ ? 0 : static_cast<DWORD>(limit_ - spent);
+    DWORD spent = GetTickCount() - start_;  // right across the counter's wrap (XP has no 64-bit count)
+    return spent >= limit_ ? 0 : limit_ - spent;
   }
   // Whether the time is (all but) spent: a step that failed then failed on the time-out, whatever
   // number WinHTTP gave (Wine reports a TLS handshake that runs out as a secure channel error).
@@ -61,7 +61,7 @@ class Deadline {
 
  private:
   static constexpr DWORD kSlack = 50;
-  ULONGLONG start_;
+  DWORD start_;
   DWORD limit_;
 };
 

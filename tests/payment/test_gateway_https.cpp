@@ -163,6 +163,15 @@ TEST_F(GatewayHttps, AnEntityBombExpandsNothingAndEndsPromptly) {
   EXPECT_EQ(1u, GatewayDouble::Take(L"HttpsBomb").size());
 }
 
+TEST_F(GatewayHttps, AReplyOverOneMebibyteIsAFailure) {
+  GatewayDouble::Reply(L"HttpsLarge", "200 normal text/xml",
+                       "<Response><Status>" + std::string((1 << 20) + 1, 'x') + "</Status></Response>");
+  com::Ptr<IDispatch> status = Debit(L"HttpsLarge");
+  EXPECT_EQ(L"unknown", Get(status, L"Status"));
+  EXPECT_EQ(L"The reply is larger than 1 MiB", Get(status, L"Message"));
+  EXPECT_EQ(1u, GatewayDouble::Take(L"HttpsLarge").size());
+}
+
 TEST_F(GatewayHttps, CertificatesThatAreNotTheGatewaysReachNothing) {
   for (const char* listener : {"untrusted", "wrongname"}) {
     SCOPED_TRACE(listener);
