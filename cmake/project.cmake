@@ -1,17 +1,27 @@
 # Helpers shared by the components: type libraries, COM server DLLs, tests.
 
-# add_typelib(<name> <idl>): runs widl for the header, the GUID definitions and the .tlb,
-# and makes the static library <name>_idl that carries the header and the GUIDs.
+# add_typelib(<name> <idl> [BYREF_TEXT_DEFAULTS]): runs widl for the header, the GUID definitions
+# and the .tlb, and makes the static library <name>_idl that carries the header and the GUIDs.
+# BYREF_TEXT_DEFAULTS: the IDL declares its optional by-reference texts with their default through
+# BYREF_TEXT_DEFAULTS_AS_VALUES (see cmake/tlb_byref_text_defaults.py), which the .tlb is made with.
 function(add_typelib name idl)
+  cmake_parse_arguments(A "BYREF_TEXT_DEFAULTS" "" "" ${ARGN})
   set(out ${CMAKE_CURRENT_BINARY_DIR})
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(W ${WIDL_EXECUTABLE} ${WIDL_TARGET_FLAG} -I${WIDL_IDL_DIR} -L${WIDL_TLB_DIR} -I${CMAKE_CURRENT_SOURCE_DIR})
+  set(tlb_steps COMMAND ${W} -t -o ${out}/${name}.tlb ${idl_abs})
+  set(patch)
+  if(A_BYREF_TEXT_DEFAULTS)
+    set(patch ${PROJECT_SOURCE_DIR}/cmake/tlb_byref_text_defaults.py)
+    set(tlb_steps COMMAND ${W} -DBYREF_TEXT_DEFAULTS_AS_VALUES -t -o ${out}/${name}.tlb ${idl_abs}
+                  COMMAND ${Python3_EXECUTABLE} ${patch} ${out}/${name}.tlb)
+  endif()
   add_custom_command(
     OUTPUT ${out}/${name}.h ${out}/${name}_i.c ${out}/${name}.tlb
     COMMAND ${W} -h -o ${out}/${name}.h   ${idl_abs}
     COMMAND ${W} -u -o ${out}/${name}_i.c ${idl_abs}
-    COMMAND ${W} -t -o ${out}/${name}.tlb ${idl_abs}
-    DEPENDS ${idl_abs}
+    ${tlb_steps}
+    DEPENDS ${idl_abs} ${patch}
     COMMENT "widl ${name}.idl"
     VERBATIM)
   add_library(${name}_idl STATIC ${out}/${name}_i.c ${out}/${name}.h)

@@ -47,6 +47,7 @@ std::wstring StandardDescription(long number) {
     case errObjectNotSet: return L"Object variable or With block variable not set";
     case errInvalidUseOfNull: return L"Invalid use of Null";
     case errObjectRequired: return L"Object required";
+    case errCantCreateObject: return L"ActiveX component can't create object";
     case errNotSupported: return L"Object doesn't support this property or method";
     case errDuplicateKey: return L"This key is already associated with an element of this collection";
     default: return L"";

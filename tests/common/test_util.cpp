@@ -60,4 +60,11 @@ long ErrorNumberOf(const std::function<void()>& f) {
   return 0;
 }
 
+UserLocaleSetting::UserLocaleSetting(LCTYPE type, const wchar_t* value) : type_(type), saved_(16, L'\0') {
+  saved_.resize(static_cast<size_t>(GetLocaleInfoW(LOCALE_USER_DEFAULT, type, saved_.data(), 16)) - 1);
+  EXPECT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, type, value));
+}
+
+UserLocaleSetting::~UserLocaleSetting() { SetLocaleInfoW(LOCALE_USER_DEFAULT, type_, saved_.c_str()); }
+
 }  // namespace testutil

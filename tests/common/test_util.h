@@ -30,6 +30,21 @@ std::string ReadBytes(const std::wstring& path);
 // Creates or replaces the file with these bytes; a file that cannot be written fails the test.
 void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 
+// A setting of the user locale (LOCALE_SDECIMAL, ...) changed for the scope and then put back.
+// The prefix's user locale is shared by every program running in it: a test that uses this runs
+// alone (RUN_SERIAL).
+class UserLocaleSetting {
+ public:
+  UserLocaleSetting(LCTYPE type, const wchar_t* value);
+  ~UserLocaleSetting();
+  UserLocaleSetting(const UserLocaleSetting&) = delete;
+  UserLocaleSetting& operator=(const UserLocaleSetting&) = delete;
+
+ private:
+  LCTYPE type_;
+  std::wstring saved_;
+};
+
 // Runs f and returns the run-time error number it raised (0 when it raised none).
 long ErrorNumberOf(const std::function<void()>& f);
 

@@ -144,15 +144,7 @@ TEST_F(ServiceLineTest, FailuresInALineStopTheFileWithTheLinePosition) {
 
 // Runs alone (RUN_SERIAL): it changes the user locale of the prefix for the time of the run.
 TEST_F(ServiceLineTest, ChargesUnderADecimalComma) {
-  struct Locale {
-    LCTYPE type;
-    std::wstring saved;
-    Locale(LCTYPE t, const wchar_t* value) : type(t), saved(8, L'\0') {
-      saved.resize(GetLocaleInfoW(LOCALE_USER_DEFAULT, type, saved.data(), 8) - 1);
-      EXPECT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, type, value));
-    }
-    ~Locale() { SetLocaleInfoW(LOCALE_USER_DEFAULT, type, saved.c_str()); }
-  } thousands(LOCALE_STHOUSAND, L"."), decimal(LOCALE_SDECIMAL, L",");
+  testutil::UserLocaleSetting thousands(LOCALE_STHOUSAND, L"."), decimal(LOCALE_SDECIMAL, L",");
   Claim& claim = AddClaim(AddBatch(L"P1"));
   AddLine(claim, {{L"LineCharges", L"125,5"}});
   AddLine(claim, {{L"LineCharges", L"0,5"}});  // no zero charge

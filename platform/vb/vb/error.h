@@ -29,6 +29,7 @@ enum : long {
   errObjectNotSet = 91,      // Object variable or With block variable not set
   errInvalidUseOfNull = 94,
   errObjectRequired = 424,
+  errCantCreateObject = 429,  // ActiveX component can't create object
   errNotSupported = 438,     // Object doesn't support this property or method
   errDuplicateKey = 457,
 };
