@@ -154,10 +154,10 @@ void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
 void Writer837::WriteBillingProvider(Batch& batch, Claim& claim) {
   const std::wstring& payTo = batch.provPayToName;
   auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
+  State().CurrentPosition = L"2000NBS-" + std::to_wstring(HLCount);
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
   const bool person = policy.insrSet2010AAToInd == L"Y";
 
-  State().CurrentPosition = L"2000NBS-" + std::to_wstring(HLCount);
   if (!claim.fileAsGroup || person) WriteProviderSpecialty(batch, L"BI");
   ++NM1Instance;
   Segment(NameLoop() + L"\\NM1");

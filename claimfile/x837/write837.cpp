@@ -193,7 +193,7 @@ void Writer837::WriteBatches() {
       WriteSubscriberLevel(batch, claim);
       WritePatientLevel(batch, claim);
       WriteClaimLevel(batch, claim);
-      if (Held(claim.InsurancePolicies).Count() > 1) WriteOtherSubscriber(batch, claim);
+      WriteOtherSubscriber(batch, claim);
       for (auto& line : Held(claim.ServiceLines)) WriteServiceLine(batch, claim, *line);
     }
   }

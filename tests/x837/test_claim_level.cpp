@@ -119,6 +119,9 @@ TEST_F(ClaimLevelTest, FailuresShowTheirPosition) {
   } cases[] = {
       {[](Batch&, Claim& c) { c.ServiceLines->Remove(1); },
        "Error found in 2300-" + kParentHL + " - 9, Subscript out of range\n"},
+      // A claim without a policy stops at the billing provider, the first to read it.
+      {[](Batch&, Claim& c) { c.InsurancePolicies->Remove(1); },
+       "Error found in 2000NBS-1 - 9, Subscript out of range\n"},
       {[](Batch&, Claim& c) { Set(c, L"PatControlNo", L"C~1"); },
        "Error found in 2300-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
       {[](Batch&, Claim& c) { Set(c, L"ReferProvLast", L"A*B"); },
