@@ -30,6 +30,9 @@ std::string ReadBytes(const std::wstring& path);
 // Creates or replaces the file with these bytes; a file that cannot be written fails the test.
 void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 
+// Removes a folder with everything in it, read-only files included (nothing when it is missing).
+void RemoveTree(const std::wstring& path);
+
 // Runs f and returns the run-time error number it raised (0 when it raised none).
 long ErrorNumberOf(const std::function<void()>& f);
 

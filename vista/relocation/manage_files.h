@@ -72,6 +72,8 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
   void* OtherInterface(REFIID riid) noexcept override { return events_.Interface(riid); }
 
  private:
+  // The tests call the private routines one by one through it.
+  friend struct ManageFilesProbe;
   class Hold;
   struct RunStopped {};
   using MoveList = vb::Collection<std::wstring>;
