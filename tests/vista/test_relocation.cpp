@@ -15,26 +15,6 @@ using testhelp::ProductTree;
 using testhelp::Sink;
 using Reports = std::vector<std::pair<long, std::wstring>>;
 
-// Reaches the private routines of the mover that the tests call one by one.
-struct ManageFilesProbe {
-  static void buildMoveLists(ManageFiles& m) { m.buildMoveLists(); }
-  static moveItem getMoveItem(ManageFiles& m, bool folders, short index) {
-    return m.getMoveItem(folders ? *m.folderList : *m.fileList, index);
-  }
-  static long Count(ManageFiles& m, bool folders) { return (folders ? *m.folderList : *m.fileList).Count(); }
-  static void SetSources(ManageFiles& m, const std::wstring& program, const std::wstring& settings) {
-    m.appSourcePath = program;
-    m.iniSourcePath = settings;
-  }
-  static bool copyFileItem(ManageFiles& m, const std::wstring& s, const std::wstring& d) {
-    return m.copyFileItem(s, d, L"Copying", false);
-  }
-  static bool copyFolderItem(ManageFiles& m, const std::wstring& s, const std::wstring& d) {
-    return m.copyFolderItem(s, d, L"Copying", false);
-  }
-  static void setStatus(ManageFiles& m, long status, const std::wstring& msg) { m.setStatus(status, msg); }
-};
-
 namespace {
 
 const wchar_t kMoveFailed[] =
