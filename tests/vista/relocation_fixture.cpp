@@ -11,18 +11,11 @@
 #include "relocation/frm_move_files_ids.h"
 #include "test_util.h"
 #include "vb/convert.h"
+#include "vista_test_util.h"
 
 namespace vista::testhelp {
 
 namespace {
-
-std::wstring KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR p = nullptr;
-  std::wstring out;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &p))) out = p;
-  CoTaskMemFree(p);
-  return out;
-}
 
 std::wstring WindowsFolder() {
   wchar_t buf[MAX_PATH] = {};
@@ -223,7 +216,7 @@ void PrintTo(const Event& e, std::ostream* os) {
   *os << "{" << e.id << ", " << e.status << ", \"" << Narrow(e.msg) << "\"}";
 }
 
-Sink::Sink(ManageFiles& mover) {
+Sink::Sink(ManageFiles& mover) : EventSink(DIID___ManageFiles) {
   com::Ptr<IConnectionPointContainer> container;
   EXPECT_HRESULT_SUCCEEDED(mover.QueryInterface(IID_IConnectionPointContainer,
                                                 reinterpret_cast<void**>(container.out())));
@@ -243,11 +236,6 @@ std::vector<std::pair<long, std::wstring>> Sink::Reports() const {
   for (const Event& e : events)
     if (e.id == ManageFiles::eventProgressUpdate) out.emplace_back(e.status, e.msg);
   return out;
-}
-
-HRESULT Sink::QueryInterface(REFIID riid, void** ppv) {
-  *ppv = riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___ManageFiles ? this : nullptr;
-  return *ppv ? S_OK : E_NOINTERFACE;
 }
 
 HRESULT Sink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "com/ptr.h"
+#include "event_sink.h"
 #include "relocation/manage_files.h"
 
 namespace vista {
@@ -96,7 +97,7 @@ struct Event {
 void PrintTo(const Event& e, std::ostream* os);
 
 // Records the events of a mover, and runs an action on each progressUpdate if asked.
-class Sink final : public IDispatch {
+class Sink final : public testutil::EventSink {
  public:
   explicit Sink(ManageFiles& mover);
   ~Sink();
@@ -109,12 +110,6 @@ class Sink final : public IDispatch {
   std::vector<std::pair<long, std::wstring>> Reports() const;
   std::function<void(const Event&)> onEvent;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
                                    UINT*) override;
 

@@ -11,6 +11,7 @@
 #include "common/file_locations.h"
 #include "common/vista_info.h"
 #include "gorsewick.h"
+#include "event_sink.h"
 #include "test_util.h"
 #include "typelib_dump.h"
 #include "dispatch_call.h"
@@ -198,21 +199,13 @@ TEST(Registration, ProgIdsAndEarlierInterfaceIds) {
 namespace {
 
 // Records the events it gets as "<id>:<status>:<message>"; may disconnect itself at the first.
-class EventLog final : public IDispatch {
+class EventLog final : public testutil::EventSink {
  public:
+  EventLog() : EventSink(DIID___ManageFiles) {}
   std::vector<std::wstring> seen;
   com::Ptr<IConnectionPoint> point;
   DWORD cookie = 0;
   bool leaveAtFirst = false;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = riid == IID_IUnknown || riid == IID_IDispatch ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
     std::wstring line = std::to_wstring(id) + L":" + std::to_wstring(*p->rgvarg[p->cArgs - 1].plVal);
     if (p->cArgs == 2) line += L":" + com::FromBstr(*p->rgvarg[0].pbstrVal);

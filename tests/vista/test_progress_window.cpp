@@ -5,13 +5,13 @@
 
 #include "com/object.h"
 #include "recording_presenter.h"
-#include "relocation/frm_move_files.h"
 #include "relocation/frm_move_files_ids.h"
 #include "relocation_fixture.h"
 #include "test_util.h"
 #include "typelib_dump.h"
 #include "vb/convert.h"
 #include "vb/interaction.h"
+#include "window_answerer.h"
 
 namespace vista {
 
@@ -22,23 +22,12 @@ using testhelp::Sink;
 
 namespace {
 
-std::wstring TextOf(HWND w) { return frmMoveFiles::TextOf(w); }
+using testutil::FontOf;
+using testutil::RectIn;
+using testutil::TextOf;
 HWND Control(HWND dlg, int id) { return GetDlgItem(dlg, id); }
 std::wstring ExitCaption(HWND dlg) { return TextOf(Control(dlg, IDC_MF_cmdExit)); }
 void Click(HWND dlg, int id) { SendMessageW(Control(dlg, id), BM_CLICK, 0, 0); }
-
-RECT RectIn(HWND dlg, int id) {
-  RECT r{};
-  GetWindowRect(Control(dlg, id), &r);
-  MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-LOGFONTW FontOf(HWND w) {
-  LOGFONTW lf{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  return lf;
-}
 
 // What the window paints a static control with: its text colour, whether its background is
 // transparent, and the colour of the brush it gives.

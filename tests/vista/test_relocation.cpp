@@ -211,6 +211,33 @@ TEST_F(Relocation, ACopyFailureRollsBackBeforeItsEvent) {
   EXPECT_EQ("", t.ProblemsAtNewPlaces());
 }
 
+TEST_F(Relocation, ACancelDuringARollbackStartsNoSecondOneAndStopsTheRun) {
+  ProductTree t(TM);
+  HANDLE lock = CreateFileW((t.program + L"\\tm3.lf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  auto mover = t.NewMover();
+  Sink sink(*mover);
+  bool nestedRun = true;
+  sink.onEvent = [&](const Event& e) {
+    if (e.status != rollingback || sink.events.size() != 6) return;  // the rollback's first report
+    // A run started from a handler of this run's events returns at once, reporting nothing.
+    nestedRun = mover->moveProtectedFiles(t.program, t.settings, L"");
+    mover->cancelMove();
+  };
+  EXPECT_FALSE(t.Move(*mover));
+  CloseHandle(lock);
+  EXPECT_FALSE(nestedRun);
+  const Reports nothing = TMRollbackOfNothing(t), full = TMFullMove(t);
+  // The failure's rollback goes on; the cancel only records itself; the run reports nothing more.
+  EXPECT_EQ(Concat({Reports(full.begin(), full.begin() + 5),
+                    {nothing[0], {cancelled, L"Move Cancelled"}, {moving, L"Moving INI file"},
+                     {moving, L"Move of " + t.hidden + L"\\tm3.ini caused error (58) File already exists"}},
+                    Reports(nothing.begin() + 1, nothing.end()),
+                    {{Failed, L"Copy File Error while Moving lf file (70) Permission denied"}}}),
+            sink.Reports());
+  EXPECT_EQ("", t.ProblemsAtOldPlaces());
+  EXPECT_EQ(rollingback, mover->moveStatus());
+}
+
 TEST_F(Relocation, AStatusFileThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
   ProductTree t(VNE);
   CreateDirectoryW(t.program.c_str(), nullptr);
