@@ -249,24 +249,25 @@ HRESULT Sink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXC
   return S_OK;
 }
 
+namespace {
+
+BOOL CALLBACK IsProgressWindow(HWND w, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (std::wstring(cls) == L"#32770" && GetWindowTextLengthW(w) == 0 && IsWindowVisible(w) &&
+      GetDlgItem(w, IDC_MF_cmdExit)) {
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 HWND FindProgressWindow() {
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        if (std::wstring(cls) == L"#32770" && GetWindowTextLengthW(w) == 0 && IsWindowVisible(w) &&
-            GetDlgItem(w, IDC_MF_cmdExit)) {
-          reinterpret_cast<Search*>(lp)->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), IsProgressWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 }  // namespace vista::testhelp
