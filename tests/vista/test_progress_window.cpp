@@ -232,8 +232,8 @@ TEST_F(ProgressWindow, ExitWhileTheCleanUpIsUnfinishedCompletesTheMove) {
   EXPECT_EQ(nullptr, FindProgressWindow());
 }
 
-// Clicked directly or posted, at every third report from `first` on (the reports shared out
-// among three tests, so that each ends in good time).
+// Clicked directly or posted, at every sixth report from `first` on (the reports shared out
+// among six tests, so that each ends in good time also on an emulated processor).
 class CancelClicked : public ProgressWindow, public ::testing::WithParamInterface<std::tuple<bool, size_t>> {};
 
 TEST_P(CancelClicked, AtEachReportOfARun) {
@@ -248,7 +248,7 @@ TEST_P(CancelClicked, AtEachReportOfARun) {
     reports = sink.events.size();
   }
   {
-    for (size_t at = first; at < reports; at += 3) {
+    for (size_t at = first; at < reports; at += 6) {
       SCOPED_TRACE(std::string(posted ? "posted" : "direct") + " click at report " + std::to_string(at + 1));
       ProductTree t(TM);
       auto mover = t.NewMover(true);
@@ -292,7 +292,7 @@ TEST_P(CancelClicked, AtEachReportOfARun) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, CancelClicked, ::testing::Combine(::testing::Bool(), ::testing::Values(0, 1, 2)),
+INSTANTIATE_TEST_SUITE_P(Window, CancelClicked, ::testing::Combine(::testing::Bool(), ::testing::Values(0, 1, 2, 3, 4, 5)),
                          [](const auto& info) {
                            return std::string(std::get<0>(info.param) ? "Posted" : "Direct") + "_From" +
                                   std::to_string(std::get<1>(info.param) + 1);

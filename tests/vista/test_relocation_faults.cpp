@@ -149,7 +149,9 @@ DWORD MoveInChild(const ProductTree& t, long k, unsigned long long bytes) {
   return code;
 }
 
-class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool>> {
+// The product, whether the process ends inside a copy, and where it ends: at every operation of
+// one third of them (k = 1 + part, 4 + part ...), or inside each copy of the copy phase.
+class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long>> {
  protected:
   vb::ScopedRecordingPresenter boxes;
 };
@@ -157,12 +159,13 @@ class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool>> {
 }  // namespace
 
 TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
-  const auto [product, insideFiles] = GetParam();
+  const auto [product, insideFiles, third] = GetParam();
   const OperationCounts n = CountOperations(product);
   // Inside a file: 70000 bytes into each copy (only the large files are longer).
   const unsigned long long bytes = insideFiles ? 70000 : 0;
   int endedInside = 0;
-  for (long k = 1; k <= (insideFiles ? n.copyPhase : n.all); ++k) {
+  const long step = insideFiles ? 1 : 3;
+  for (long k = 1 + third; k <= (insideFiles ? n.copyPhase : n.all); k += step) {
     SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(n.all));
     ProductTree t(product);
     const DWORD code = MoveInChild(t, k, bytes);
@@ -177,11 +180,18 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
   if (insideFiles) EXPECT_GE(endedInside, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, ProcessEnds, ::testing::Combine(::testing::Values(TM, VNS), ::testing::Bool()),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param) == TM ? "TM" : "VNS") +
-                                  (std::get<1>(info.param) ? "_InsideACopy" : "_AtTheStartOfAnOperation");
-                         });
+std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long>>& info) {
+  return std::string(std::get<0>(info.param) == TM ? "TM" : "VNS") +
+         (std::get<1>(info.param) ? "_InsideACopy" : "_AtTheStartOfAnOperation_Part" +
+                                                         std::to_string(std::get<2>(info.param) + 1));
+}
+INSTANTIATE_TEST_SUITE_P(Faults, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false),
+                                            ::testing::Values(0, 1, 2)),
+                         ProcessEndsName);
+INSTANTIATE_TEST_SUITE_P(FaultsInside, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(true), ::testing::Values(0)),
+                         ProcessEndsName);
 
 TEST(LockedSource, OfEachItemFailsTheMoveWhichRollsBackAndResumesWhenFree) {
   vb::ScopedRecordingPresenter boxes;
