@@ -284,10 +284,12 @@ TEST_P(CancelClicked, AtEachReportOfARun) {
       Click(dlg, IDC_MF_cmdExit);
       EXPECT_EQ((std::vector<Event>{{ManageFiles::eventUIExited, status, L""}}), sink.events);
       EXPECT_EQ(nullptr, FindProgressWindow());
-      // The next run rolls back what is left and moves everything.
-      auto next = t.NewMover();
-      EXPECT_TRUE(t.Move(*next));
-      EXPECT_EQ("", t.ProblemsAtNewPlaces());
+      // The next run rolls back what is left and moves everything (once for each test).
+      if (at == first) {
+        auto next = t.NewMover();
+        EXPECT_TRUE(t.Move(*next));
+        EXPECT_EQ("", t.ProblemsAtNewPlaces());
+      }
     }
   }
 }

@@ -79,6 +79,8 @@ class FaultAtEveryOperation : public ::testing::TestWithParam<std::tuple<long, E
 
 TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
   const auto [product, fault] = GetParam();
+  std::string number = std::to_string(fault.number);  // as the reports write it: "(70)"
+  number.insert(0, 1, '(').push_back(')');
   const OperationCounts n = CountOperations(product);
   ASSERT_GT(n.copyPhase, 10);
   ASSERT_GT(n.all, n.copyPhase);
@@ -102,7 +104,7 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
       EXPECT_EQ("", t.ProblemsAtOldPlaces());
       const std::string saved = testutil::ReadBytes(t.publicData + L"\\VistaMoveLog.txt");
       if (log.find(" Error while ") != std::string::npos) {
-        EXPECT_NE(std::string::npos, saved.find("(" + std::to_string(fault.number) + ")")) << log;
+        EXPECT_NE(std::string::npos, saved.find(number)) << log;
         EXPECT_NE(std::string::npos, saved.find(" -- Restoring ")) << log;
       } else {  // a data folder that could not be made: no log is saved there
         EXPECT_NE(std::string::npos, log.find("Error Creating Folder(")) << log;
@@ -113,7 +115,9 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
       // still completes the move and keeps what the clean-up could not remove.
       EXPECT_EQ(L"7", t.StoredStatus());
       EXPECT_EQ("", t.ProblemsNothingLost());
-      if (k > n.copyPhase) EXPECT_NE(std::string::npos, log.find("Cleanup of Files Failed.")) << log;
+      if (k > n.copyPhase) {
+        EXPECT_NE(std::string::npos, log.find("Cleanup of Files Failed.")) << log;
+      }
     }
     EXPECT_EQ("", AfterRecovery(t, k % 2 == 0));
   }
@@ -174,10 +178,14 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
     endedInside += insideFiles;
     EXPECT_EQ("", StatusTellsTheTruth(t));
     // Between the last copy and the first removal every copy is complete.
-    if (k == n.copyPhase + 1 && !insideFiles) EXPECT_EQ(L"6", t.StoredStatus());
+    if (k == n.copyPhase + 1 && !insideFiles) {
+      EXPECT_EQ(L"6", t.StoredStatus());
+    }
     EXPECT_EQ("", AfterRecovery(t, k % 2 == 1));
   }
-  if (insideFiles) EXPECT_GE(endedInside, 1);
+  if (insideFiles) {
+    EXPECT_GE(endedInside, 1);
+  }
 }
 
 std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long>>& info) {
