@@ -80,24 +80,30 @@ endfunction()
 # one and Windows Vista (6.0) to the other; it is left in place, so that test runs of other build
 # trees in the same prefix find the same setting. RUNS_AS_VISTA (0 or 1) tells the sources which.
 function(add_gtest_per_windows_version base)
-  cmake_parse_arguments(A "" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   foreach(os xp vista)
-    set(exe ${base}_${os})
-    if(os STREQUAL "vista")
-      set(wine_version vista)
-      set(runs_as_vista 1)
-    else()
-      set(wine_version winxp)
-      set(runs_as_vista 0)
-    endif()
-    set(key "HKCU\\Software\\Wine\\AppDefaults\\${exe}.exe")
-    add_test(NAME ${exe}_windows_version
-             COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg.exe add ${key} /v Version /d ${wine_version} /f)
-    set_tests_properties(${exe}_windows_version PROPERTIES FIXTURES_SETUP ${exe}_version)
-    add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
-              TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version)
-    target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
+    add_gtest_for_windows_version(${base} ${os} ${ARGN})
   endforeach()
+endfunction()
+
+# add_gtest_for_windows_version(<base> <xp|vista> <add_gtest arguments>...): the test program
+# <base>_<os>, whose tests are named "<os>." ..., run with Wine reporting that Windows version.
+function(add_gtest_for_windows_version base os)
+  cmake_parse_arguments(A "" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  set(exe ${base}_${os})
+  if(os STREQUAL "vista")
+    set(wine_version vista)
+    set(runs_as_vista 1)
+  else()
+    set(wine_version winxp)
+    set(runs_as_vista 0)
+  endif()
+  set(key "HKCU\\Software\\Wine\\AppDefaults\\${exe}.exe")
+  add_test(NAME ${exe}_windows_version
+           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg.exe add ${key} /v Version /d ${wine_version} /f)
+  set_tests_properties(${exe}_windows_version PROPERTIES FIXTURES_SETUP ${exe}_version)
+  add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
+            TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version)
+  target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
 endfunction()
 
 # Windows form (Z:\...) of a Unix path, for programs under Wine.

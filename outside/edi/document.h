@@ -168,7 +168,7 @@ class Document : public com::Object<Document, IEdiDocument> {
 
  protected:
   void* OtherInterface(REFIID riid) noexcept override {
-    return riid == IID_IConnectionPointContainer ? static_cast<IConnectionPointContainer*>(&events_) : nullptr;
+    return events_.Interface(riid);
   }
 
  private:

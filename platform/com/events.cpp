@@ -5,15 +5,69 @@
 
 #include <new>
 
+#include "com/enumerator.h"
+#include "com/object.h"
+
 namespace com {
+
+namespace {
+
+struct PointTraits {
+  static HRESULT Copy(IConnectionPoint*& out, IConnectionPoint* const& in) {
+    out = in;
+    out->AddRef();
+    return S_OK;
+  }
+  static void Clear(IConnectionPoint*& p) { p->Release(); }
+};
+
+struct ConnectionTraits {
+  static HRESULT Copy(CONNECTDATA& out, const CONNECTDATA& in) {
+    out = in;
+    out.pUnk->AddRef();
+    return S_OK;
+  }
+  static void Clear(CONNECTDATA& c) { c.pUnk->Release(); }
+};
+
+// Runs make() for an enumerator into *out; E_OUTOFMEMORY when it cannot be had.
+template <class Itf, class F>
+HRESULT NewEnumerator(Itf** out, F&& make) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  try {
+    *out = make();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace
 
 EventSource::~EventSource() {
   for (auto& s : sinks_) s.second->Release();
 }
 
+void* EventSource::Interface(REFIID riid) noexcept {
+  if (riid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
+  if (clsid_ && (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2))
+    return static_cast<IProvideClassInfo2*>(this);
+  return nullptr;
+}
+
 HRESULT EventSource::EnumConnectionPoints(IEnumConnectionPoints** out) noexcept {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
+  return NewEnumerator(out, [&] {
+    // One point; the snapshot takes its own reference.
+    std::vector<IConnectionPoint*> points{&point_};
+    point_.AddRef();
+    try {
+      return SnapshotEnumerator<IEnumConnectionPoints, IConnectionPoint*, PointTraits>::New(std::move(points));
+    } catch (...) {
+      point_.Release();
+      throw;
+    }
+  });
 }
 
 HRESULT EventSource::FindConnectionPoint(REFIID riid, IConnectionPoint** out) noexcept {
@@ -25,35 +79,50 @@ HRESULT EventSource::FindConnectionPoint(REFIID riid, IConnectionPoint** out) no
   return S_OK;
 }
 
+HRESULT EventSource::GetClassInfo(ITypeInfo** out) noexcept {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  ITypeInfo* ti = nullptr;
+  HRESULT hr = TypeInfoOf(*clsid_, &ti);
+  if (FAILED(hr)) return hr;
+  ti->AddRef();
+  *out = ti;
+  return S_OK;
+}
+
+HRESULT EventSource::GetGUID(DWORD kind, GUID* out) noexcept {
+  if (!out) return E_POINTER;
+  *out = GUID_NULL;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *out = events_;
+  return S_OK;
+}
+
 void EventSource::Fire(DISPID id, std::initializer_list<VARIANT> args) noexcept {
+  owner_->AddRef();
   // A sink may disconnect (or connect another) while it is called: call the ones connected now.
   std::vector<IDispatch*> now;
+  std::vector<VARIANTARG> reversed;  // rgvarg runs from the last argument to the first
   try {
     now.reserve(sinks_.size());
+    reversed.assign(std::rbegin(args), std::rend(args));
   } catch (const std::bad_alloc&) {
+    owner_->Release();
     return;
   }
   for (auto& s : sinks_) {
     s.second->AddRef();
     now.push_back(s.second);
   }
-  // rgvarg runs from the last argument to the first.
-  std::vector<VARIANTARG> reversed;
-  try {
-    reversed.assign(std::rbegin(args), std::rend(args));
-  } catch (const std::bad_alloc&) {
-    reversed.clear();
-  }
-  if (reversed.size() == args.size()) {
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    for (IDispatch* d : now) {
-      VARIANT result;
-      VariantInit(&result);
-      d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
-      VariantClear(&result);
-    }
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  for (IDispatch* d : now) {
+    VARIANT result;
+    VariantInit(&result);
+    d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+    VariantClear(&result);
   }
   for (IDispatch* d : now) d->Release();
+  owner_->Release();  // last: it may end the owner, and this with it
 }
 
 HRESULT EventSource::Point::QueryInterface(REFIID riid, void** ppv) noexcept {
@@ -111,8 +180,15 @@ HRESULT EventSource::Point::Unadvise(DWORD cookie) noexcept {
 }
 
 HRESULT EventSource::Point::EnumConnections(IEnumConnections** out) noexcept {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
+  return NewEnumerator(out, [&] {
+    std::vector<CONNECTDATA> connections;
+    connections.reserve(source_->sinks_.size());
+    for (auto& s : source_->sinks_) {
+      s.second->AddRef();
+      connections.push_back(CONNECTDATA{s.second, s.first});
+    }
+    return SnapshotEnumerator<IEnumConnections, CONNECTDATA, ConnectionTraits>::New(std::move(connections));
+  });
 }
 
 }  // namespace com

@@ -51,6 +51,23 @@ void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attrib
   ASSERT_TRUE(ok && wrote == bytes.size()) << "cannot write the file";
 }
 
+void RemoveTree(const std::wstring& p) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((p + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring n = fd.cFileName;
+      if (n == L"." || n == L"..") continue;
+      const std::wstring child = p + L"\\" + n;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+      else DeleteFileW(child.c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(p.c_str());
+}
+
 long ErrorNumberOf(const std::function<void()>& f) {
   try {
     f();

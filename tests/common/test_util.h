@@ -45,6 +45,9 @@ class UserLocaleSetting {
   std::wstring saved_;
 };
 
+// Removes a folder with everything in it, read-only files included (nothing when it is missing).
+void RemoveTree(const std::wstring& path);
+
 // Runs f and returns the run-time error number it raised (0 when it raised none).
 long ErrorNumberOf(const std::function<void()>& f);
 

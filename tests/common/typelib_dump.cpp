@@ -79,6 +79,8 @@ std::vector<std::string> DescribeInterface(ITypeLib* lib, REFGUID iid) {
       ti->GetTypeAttr(&attr);
     }
   }
+  // A dispinterface alone (an event interface) has no vtable: its members in declaration order.
+  const bool dispatchOnly = attr->typekind == TKIND_DISPATCH;
   std::vector<std::pair<int, std::string>> rows;
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FUNCDESC* fd = nullptr;
@@ -113,7 +115,7 @@ std::vector<std::string> DescribeInterface(ITypeLib* lib, REFGUID iid) {
       line += TypeName(ti, e.tdesc);
     }
     line += ") : " + result;
-    rows.emplace_back(fd->oVft, line);
+    rows.emplace_back(dispatchOnly ? static_cast<int>(i) : fd->oVft, line);
     ti->ReleaseFuncDesc(fd);
   }
   ti->ReleaseTypeAttr(attr);
@@ -122,7 +124,7 @@ std::vector<std::string> DescribeInterface(ITypeLib* lib, REFGUID iid) {
   // Members start after IUnknown's three and IDispatch's four.
   int slot = sizeof(void*) * 7;
   for (auto& r : rows) {
-    if (r.first != slot) out.push_back("!slot " + std::to_string(r.first / static_cast<int>(sizeof(void*))));
+    if (r.first != slot && !dispatchOnly) out.push_back("!slot " + std::to_string(r.first / static_cast<int>(sizeof(void*))));
     out.push_back(r.second);
     slot = r.first + static_cast<int>(sizeof(void*));
   }

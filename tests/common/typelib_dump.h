@@ -17,7 +17,8 @@ ITypeLib* LoadModuleTypeLib(const std::wstring& modulePath);
 // The members of the interface with that id, in vtable order after IDispatch's seven, each as
 //   "<dispid as 0x%08X or decimal when negative> <get|let|set|func> <name>(<params>) : <result>"
 // where a parameter reads "[opt ]<type>[*]" and the result is the retval's type or "void".
-// Hidden or restricted members are marked with a leading "~".
+// Hidden or restricted members are marked with a leading "~". A dispinterface that is no dual
+// interface (an event interface) lists its members in declaration order.
 std::vector<std::string> DescribeInterface(ITypeLib* lib, REFGUID iid);
 
 // The default interface id of a coclass (GUID_NULL when the class is not in the library).

@@ -11,9 +11,31 @@
 namespace testutil {
 
 inline std::wstring TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  SendMessageW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
+  std::wstring text(static_cast<size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      SendMessageW(w, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+inline std::wstring ClassOf(HWND w) {
+  wchar_t buf[64] = {};
+  GetClassNameW(w, buf, 64);
   return buf;
+}
+
+// The place of a dialog's control in the dialog's client area.
+inline RECT RectIn(HWND dlg, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dlg, id), &r);
+  MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The font a control draws its text with.
+inline LOGFONTW FontOf(HWND w) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf;
 }
 
 // Runs `answer` on a helper thread against this process's top-level window captioned `caption`

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "document.h"
+#include "event_sink.h"
 #include "test_util.h"
 #include "typelib_dump.h"
 
@@ -181,18 +182,10 @@ const char kRest[] =
     "IEA*1*000011427~";
 
 // Records the events it is sent.
-class Sink final : public IDispatch {
+class Sink final : public testutil::EventSink {
  public:
+  Sink() : EventSink(DIID_EdiDocumentEvents) {}
   std::vector<std::pair<DISPID, long>> seen;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_EdiDocumentEvents ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
     seen.emplace_back(id, p->cArgs == 1 && p->rgvarg[0].vt == VT_I4 ? p->rgvarg[0].lVal : -1);
     return S_OK;

@@ -11,10 +11,14 @@
 #include "common/file_locations.h"
 #include "common/vista_info.h"
 #include "gorsewick.h"
+#include "event_sink.h"
 #include "test_util.h"
 #include "typelib_dump.h"
 #include "dispatch_call.h"
 #include "vista_test_util.h"
+#include "recording_presenter.h"
+#include <ocidl.h>
+#include <olectl.h>
 
 namespace vista {
 
@@ -110,6 +114,58 @@ TEST_F(TypeLibrary, VistaInfo) {
             DescribeInterface(lib, IID__VistaInfo));
 }
 
+TEST_F(TypeLibrary, ManageFilesAndItsEvents) {
+  EXPECT_EQ("{95C14999-4F32-47F7-8909-0004A6433A3F}", GuidText(CLSID_ManageFiles));
+  EXPECT_EQ("{A1B20DD7-E936-4527-B40F-F2BFF6F05A46}", GuidText(testutil::DefaultInterfaceOf(lib, CLSID_ManageFiles)));
+  EXPECT_EQ((std::vector<std::string>{
+                "0x40030000 get INTESTMODE() : VARIANT_BOOL",
+                "0x40030000 let INTESTMODE(VARIANT_BOOL) : void",
+                "0x40030001 get fileLocs() : _fileLocations*",
+                "~0x6003FF00 func reservedfileLocs() : void",
+                "0x40030001 set fileLocs(_fileLocations*) : void",
+                "0x40030002 get showProgressDialog() : VARIANT_BOOL",
+                "0x40030002 let showProgressDialog(VARIANT_BOOL) : void",
+                "0x68030000 get appName() : _MBYAppName*",
+                "0x68030000 let appName(_MBYAppName*) : void",
+                "0x60030001 func cancelMove() : VARIANT",
+                "0x60030002 func moveStatus() : moveStatuses",
+                "0x60030004 func saveMoveLog(BSTR*) : VARIANT_BOOL",
+                "0x60030005 func moveProtectedFiles(BSTR*, BSTR*, BSTR*) : VARIANT_BOOL",
+            }),
+            DescribeInterface(lib, IID__ManageFiles));
+  EXPECT_EQ("{1B28F70C-1C1A-4DD6-B807-6797D0AA4B0A}", GuidText(DIID___ManageFiles));
+  EXPECT_EQ((std::vector<std::string>{
+                "0x00000001 func progressUpdate(moveStatuses*, BSTR*) : void",
+                "0x00000002 func UIExited(moveStatuses*) : void",
+            }),
+            DescribeInterface(lib, DIID___ManageFiles));
+  EXPECT_EQ((std::vector<std::string>{"notStarted=0", "started=1", "Failed=2", "cancelled=3", "preparing=4", "moving=5",
+                                      "cleaningUp=6", "completed=7", "rollingback=8", "contactMarlowby=9"}),
+            testutil::DescribeEnum(lib, Guid(L"{723A3435-1C0E-4187-8FDF-016406338746}")));
+  // The events are the class's default source.
+  ITypeInfo* coclass = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(CLSID_ManageFiles, &coclass));
+  TYPEATTR* attr = nullptr;
+  coclass->GetTypeAttr(&attr);
+  bool source = false;
+  for (UINT i = 0; i < attr->cImplTypes; ++i) {
+    INT flags = 0;
+    HREFTYPE h;
+    ITypeInfo* impl = nullptr;
+    TYPEATTR* ia = nullptr;
+    coclass->GetImplTypeFlags(i, &flags);
+    coclass->GetRefTypeOfImplType(i, &h);
+    coclass->GetRefTypeInfo(h, &impl);
+    impl->GetTypeAttr(&ia);
+    if (ia->guid == DIID___ManageFiles) source = flags == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
+    impl->ReleaseTypeAttr(ia);
+    impl->Release();
+  }
+  coclass->ReleaseTypeAttr(attr);
+  coclass->Release();
+  EXPECT_TRUE(source);
+}
+
 TEST(Registration, ProgIdsAndEarlierInterfaceIds) {
   struct Class {
     const wchar_t* progId;
@@ -120,6 +176,7 @@ TEST(Registration, ProgIdsAndEarlierInterfaceIds) {
       {L"gorsewick.MBYAppName", &CLSID_MBYAppName, &IID__MBYAppName, nullptr},
       {L"gorsewick.fileLocations", &CLSID_fileLocations, &IID__fileLocations, L"{8230869A-26FA-4932-953B-61469581F329}"},
       {L"gorsewick.VistaInfo", &CLSID_VistaInfo, &IID__VistaInfo, L"{C507E7DF-DEE4-4609-8B35-E5AA58DE1973}"},
+      {L"gorsewick.ManageFiles", &CLSID_ManageFiles, &IID__ManageFiles, L"{E5E788EB-3FAA-4ADA-9304-D06456E14355}"},
   };
   for (const Class& c : classes) {
     SCOPED_TRACE(c.progId);
@@ -137,6 +194,92 @@ TEST(Registration, ProgIdsAndEarlierInterfaceIds) {
   }
   EXPECT_TRUE(IsEqualIID(IID__fileLocations___v0, Guid(L"{8230869A-26FA-4932-953B-61469581F329}")));
   EXPECT_TRUE(IsEqualIID(IID__VistaInfo___v0, Guid(L"{C507E7DF-DEE4-4609-8B35-E5AA58DE1973}")));
+}
+
+namespace {
+
+// Records the events it gets as "<id>:<status>:<message>"; may disconnect itself at the first.
+class EventLog final : public testutil::EventSink {
+ public:
+  EventLog() : EventSink(DIID___ManageFiles) {}
+  std::vector<std::wstring> seen;
+  com::Ptr<IConnectionPoint> point;
+  DWORD cookie = 0;
+  bool leaveAtFirst = false;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
+    std::wstring line = std::to_wstring(id) + L":" + std::to_wstring(*p->rgvarg[p->cArgs - 1].plVal);
+    if (p->cArgs == 2) line += L":" + com::FromBstr(*p->rgvarg[0].pbstrVal);
+    seen.push_back(line);
+    if (leaveAtFirst && seen.size() == 1) point->Unadvise(cookie);
+    return S_OK;
+  }
+};
+
+}  // namespace
+
+TEST(LateBound, ManageFilesRaisesItsEventsThroughItsConnectionPoint) {
+  vb::ScopedRecordingPresenter boxes;
+  com::Ptr<IDispatch> mover = Create(L"gorsewick.ManageFiles");
+  ASSERT_TRUE(mover);
+  // The class tells its default source, and gives its class information.
+  com::Ptr<IProvideClassInfo2> info;
+  ASSERT_HRESULT_SUCCEEDED(mover->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(info.out())));
+  GUID events;
+  ASSERT_HRESULT_SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_TRUE(IsEqualIID(DIID___ManageFiles, events));
+  com::Ptr<ITypeInfo> coclass;
+  ASSERT_HRESULT_SUCCEEDED(info->GetClassInfo(coclass.out()));
+  TYPEATTR* attr = nullptr;
+  coclass->GetTypeAttr(&attr);
+  EXPECT_TRUE(IsEqualCLSID(CLSID_ManageFiles, attr->guid));
+  coclass->ReleaseTypeAttr(attr);
+
+  com::Ptr<IConnectionPointContainer> container;
+  ASSERT_HRESULT_SUCCEEDED(mover->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.out())));
+  com::Ptr<IEnumConnectionPoints> points;
+  ASSERT_HRESULT_SUCCEEDED(container->EnumConnectionPoints(points.out()));
+  IConnectionPoint* got[2] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(S_FALSE, points->Next(2, got, &fetched));
+  ASSERT_EQ(1u, fetched);
+  IID iid;
+  got[0]->GetConnectionInterface(&iid);
+  EXPECT_TRUE(IsEqualIID(DIID___ManageFiles, iid));
+  got[0]->Release();
+
+  EventLog first, second;
+  first.leaveAtFirst = true;
+  for (EventLog* log : {&first, &second}) {
+    ASSERT_HRESULT_SUCCEEDED(container->FindConnectionPoint(DIID___ManageFiles, log->point.out()));
+    ASSERT_HRESULT_SUCCEEDED(log->point->Advise(log, &log->cookie));
+  }
+  com::Ptr<IEnumConnections> connections;
+  ASSERT_HRESULT_SUCCEEDED(first.point->EnumConnections(connections.out()));
+  CONNECTDATA c[3] = {};
+  EXPECT_EQ(S_FALSE, connections->Next(3, c, &fetched));
+  ASSERT_EQ(2u, fetched);
+  EXPECT_EQ(first.cookie, c[0].dwCookie);
+  EXPECT_EQ(second.cookie, c[1].dwCookie);
+  for (ULONG i = 0; i < fetched; ++i) c[i].pUnk->Release();
+
+  // A move of a product without lists from a missing folder: its rollback reports nothing.
+  ASSERT_EQ(0, Call(mover.get(), L"showProgressDialog", DISPATCH_PROPERTYPUT, {Bool(false)}, nullptr));
+  com::Variant product;
+  ASSERT_EQ(0, Call(mover.get(), L"appName", DISPATCH_PROPERTYGET, {}, &product));
+  ASSERT_EQ(0, Call(product.pdispVal, L"appName", DISPATCH_PROPERTYPUT, {testutil::Long(VNE)}, nullptr));
+  com::Variant r;
+  ASSERT_EQ(0, Call(mover.get(), L"moveProtectedFiles", DISPATCH_METHOD,
+                    {Str(L"C:\\No Such Folder"), Str(L"C:\\windows"), Str(L"tm3.ini")}, &r));
+  EXPECT_EQ(VARIANT_FALSE, r.boolVal);
+  ASSERT_EQ(0, Call(mover.get(), L"cancelMove", DISPATCH_METHOD, {}, &r));
+  EXPECT_EQ(VT_EMPTY, r.vt);
+  EXPECT_EQ((std::vector<std::wstring>{L"1:2:Source Folders Not Found (C:\\No Such Folder) "}), first.seen);
+  EXPECT_EQ((std::vector<std::wstring>{L"1:2:Source Folders Not Found (C:\\No Such Folder) ", L"1:3:Move Cancelled"}),
+            second.seen);
+  ASSERT_EQ(0, Call(mover.get(), L"moveStatus", DISPATCH_METHOD, {}, &r));
+  EXPECT_EQ(cancelled, r.lVal);
+  second.point->Unadvise(second.cookie);
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, first.point->Unadvise(first.cookie));
 }
 
 TEST(LateBound, AMissingProductIsNothingAndAForeignObjectIsRefused) {

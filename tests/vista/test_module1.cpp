@@ -16,21 +16,7 @@ bool IsFolder(const std::wstring& p) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Removes a folder tree (the test's own folders only).
-void RemoveTree(const std::wstring& p) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((p + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring n = fd.cFileName;
-      if (n == L"." || n == L"..") continue;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(p + L"\\" + n);
-      else DeleteFileW((p + L"\\" + n).c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(p.c_str());
-}
+using testutil::RemoveTree;
 
 // A temporary folder whose sub-folders go with it.
 struct Scratch : testutil::TempDir {

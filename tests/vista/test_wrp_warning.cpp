@@ -16,29 +16,13 @@ namespace vista {
 
 using testhelp::TextOf;
 using testhelp::WindowAnswerer;
+using testutil::ClassOf;
+using testutil::FontOf;
+using testutil::RectIn;
 
 namespace {
 
 const wchar_t kCaption[] = L"Windows Resource Protection";
-
-std::wstring ClassOf(HWND w) {
-  wchar_t buf[64] = {};
-  GetClassNameW(w, buf, 64);
-  return buf;
-}
-
-RECT RectIn(HWND dlg, int id) {
-  RECT r{};
-  GetWindowRect(GetDlgItem(dlg, id), &r);
-  MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-LOGFONTW FontOf(HWND w) {
-  LOGFONTW lf{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  return lf;
-}
 
 // The size the control's text needs in the control's font: wrapped to the control's width
 // for a label, on one line otherwise.

@@ -1,0 +1,247 @@
+// Faults at every file operation of a move of Tallowmere and of Vendral Standard: a source that
+// cannot be read, a full or read-only destination, a locked source, and the end of the process
+// (in a child process) at each operation and inside a copy. After each, a new mover resumes the
+// move or rolls it back, and every file must stand exactly once, byte for byte.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "common/file_system.h"
+#include "recording_presenter.h"
+#include "relocation_fixture.h"
+#include "test_util.h"
+#include "typelib_dump.h"
+#include "vb/convert.h"
+
+namespace vista {
+
+using testhelp::ProductTree;
+using testhelp::Sink;
+
+namespace {
+
+// Operations of a whole move: all of them, and those of its copy phase (before the clean-up).
+struct OperationCounts {
+  long all = 0, copyPhase = 0;
+};
+
+OperationCounts CountOperations(long product) {
+  ProductTree t(product);
+  auto mover = t.NewMover();
+  Sink sink(*mover);
+  OperationCounts n;
+  sink.onEvent = [&](const testhelp::Event& e) {
+    if (e.msg == L"Cleaning up old files") n.copyPhase = fs::OperationCount();
+  };
+  fs::SetFaultPlan({});
+  EXPECT_TRUE(t.Move(*mover));
+  n.all = fs::OperationCount();
+  return n;
+}
+
+// What the status file says must hold of the tree; "" when it does.
+std::string StatusTellsTheTruth(const ProductTree& t) {
+  const std::wstring status = t.StoredStatus();
+  if (status == L"7" || status == L"6") return t.ProblemsNothingLost();
+  if (status.empty() || status == L"0") return t.ProblemsAtOldPlaces();  // nothing may have moved
+  return "";  // any other value makes the next run roll back first
+}
+
+// A new mover finishes the move (resume) or undoes it (rollback); the tree must then be whole.
+std::string AfterRecovery(const ProductTree& t, bool resume) {
+  auto mover = t.NewMover();
+  if (!resume) {
+    // A rollback of its own: the lists for the product's folders, then a cancel.
+    ManageFilesProbe::SetSources(*mover, t.program, t.settings);
+    ManageFilesProbe::buildMoveLists(*mover);
+    mover->cancelMove();
+    return t.ProblemsAtOldPlaces();
+  }
+  const std::wstring before = t.StoredStatus();
+  if (!t.Move(*mover)) return "the resumed move failed\n";
+  // A clean-up that failed leaves old copies, which a completed move keeps.
+  return before == L"7" ? t.ProblemsNothingLost() : t.ProblemsAtNewPlaces();
+}
+
+struct ErrorFault {
+  const char* name;
+  unsigned long error;
+  long number;  // what a copy reports
+};
+
+class FaultAtEveryOperation : public ::testing::TestWithParam<std::tuple<long, ErrorFault>> {
+ protected:
+  vb::ScopedRecordingPresenter boxes;
+  void TearDown() override { fs::SetFaultPlan({}); }
+};
+
+}  // namespace
+
+TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
+  const auto [product, fault] = GetParam();
+  std::string number = std::to_string(fault.number);  // as the reports write it: "(70)"
+  number.insert(0, 1, '(').push_back(')');
+  const OperationCounts n = CountOperations(product);
+  ASSERT_GT(n.copyPhase, 10);
+  ASSERT_GT(n.all, n.copyPhase);
+  long failed = 0;
+  for (long k = 1; k <= n.all; ++k) {
+    SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(n.all));
+    ProductTree t(product);
+    auto mover = t.NewMover();
+    fs::FaultPlan plan;
+    plan.failOperation = k;
+    plan.error = fault.error;
+    fs::SetFaultPlan(plan);
+    const bool moved = t.Move(*mover);
+    fs::SetFaultPlan({});
+    EXPECT_EQ("", StatusTellsTheTruth(t));
+    const std::string log = vb::ToAnsi(mover->moveLog());
+    if (!moved) {
+      // The failure is reported with its number, rolled back, and saved with the rollback's lines.
+      ++failed;
+      EXPECT_LE(k, n.copyPhase);
+      EXPECT_EQ("", t.ProblemsAtOldPlaces());
+      const std::string saved = testutil::ReadBytes(t.publicData + L"\\VistaMoveLog.txt");
+      if (log.find(" Error while ") != std::string::npos) {
+        EXPECT_NE(std::string::npos, saved.find(number)) << log;
+        EXPECT_NE(std::string::npos, saved.find(" -- Restoring ")) << log;
+      } else {  // a data folder that could not be made: no log is saved there
+        EXPECT_NE(std::string::npos, log.find("Error Creating Folder(")) << log;
+        EXPECT_NE(std::string::npos, log.find(" -- Restoring ")) << log;
+      }
+    } else {
+      // A fault while a report made the status folder is reported and passed; one in the clean-up
+      // still completes the move and keeps what the clean-up could not remove.
+      EXPECT_EQ(L"7", t.StoredStatus());
+      EXPECT_EQ("", t.ProblemsNothingLost());
+      if (k > n.copyPhase) {
+        EXPECT_NE(std::string::npos, log.find("Cleanup of Files Failed.")) << log;
+      }
+    }
+    EXPECT_EQ("", AfterRecovery(t, k % 2 == 0));
+  }
+  EXPECT_GE(failed, n.copyPhase - 2);  // all but the faults in making the status folder
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultAtEveryOperation,
+    ::testing::Combine(::testing::Values(TM, VNS),
+                       ::testing::Values(ErrorFault{"UnreadableSource", ERROR_ACCESS_DENIED, 70},
+                                         ErrorFault{"FullDestination", ERROR_DISK_FULL, 61},
+                                         ErrorFault{"ReadOnlyDestination", ERROR_WRITE_PROTECT, 70})),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param) == TM ? "TM_" : "VNS_") + std::get<1>(info.param).name;
+    });
+
+namespace {
+
+// Runs the move in a child process that ends at operation k (after `bytes` bytes of its copy);
+// the child's exit status.
+DWORD MoveInChild(const ProductTree& t, long k, unsigned long long bytes) {
+  std::wstring command = L"\"" + testutil::BesideTestProgram(L"reloc_child.exe") + L"\" " + std::to_wstring(t.product) +
+                         L" \"" + t.program + L"\" \"" + t.settings + L"\" " + std::to_wstring(k) + L" " +
+                         std::to_wstring(bytes);
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
+  WaitForSingleObject(pi.hProcess, 60000);
+  DWORD code = ~0u;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
+// The product, whether the process ends inside a copy, and where it ends: at every operation of
+// one third of them (k = 1 + part, 4 + part ...), or inside each copy of the copy phase.
+class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long>> {
+ protected:
+  vb::ScopedRecordingPresenter boxes;
+};
+
+}  // namespace
+
+TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
+  const auto [product, insideFiles, third] = GetParam();
+  const OperationCounts n = CountOperations(product);
+  // Inside a file: 70000 bytes into each copy (only the large files are longer).
+  const unsigned long long bytes = insideFiles ? 70000 : 0;
+  int endedInside = 0;
+  const long step = insideFiles ? 1 : 3;
+  for (long k = 1 + third; k <= (insideFiles ? n.copyPhase : n.all); k += step) {
+    SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(n.all));
+    ProductTree t(product);
+    const DWORD code = MoveInChild(t, k, bytes);
+    if (insideFiles && code == 0) continue;  // that operation copied no large file
+    ASSERT_EQ(3u, code);
+    endedInside += insideFiles;
+    EXPECT_EQ("", StatusTellsTheTruth(t));
+    // Between the last copy and the first removal every copy is complete.
+    if (k == n.copyPhase + 1 && !insideFiles) {
+      EXPECT_EQ(L"6", t.StoredStatus());
+    }
+    EXPECT_EQ("", AfterRecovery(t, k % 2 == 1));
+  }
+  if (insideFiles) {
+    EXPECT_GE(endedInside, 1);
+  }
+}
+
+std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long>>& info) {
+  return std::string(std::get<0>(info.param) == TM ? "TM" : "VNS") +
+         (std::get<1>(info.param) ? "_InsideACopy" : "_AtTheStartOfAnOperation_Part" +
+                                                         std::to_string(std::get<2>(info.param) + 1));
+}
+INSTANTIATE_TEST_SUITE_P(Faults, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false),
+                                            ::testing::Values(0, 1, 2)),
+                         ProcessEndsName);
+INSTANTIATE_TEST_SUITE_P(FaultsInside, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(true), ::testing::Values(0)),
+                         ProcessEndsName);
+
+TEST(LockedSource, OfEachItemFailsTheMoveWhichRollsBackAndResumesWhenFree) {
+  vb::ScopedRecordingPresenter boxes;
+  // A file of each item of Tallowmere, in list order, and the item's report.
+  const struct {
+    const wchar_t* file;
+    const wchar_t* failure;
+  } items[] = {
+      {L"S:tm3.ini", L"Copy File Error while Moving INI file (70) Permission denied"},
+      {L"P:tm3.lf", L"Copy File Error while Moving lf file (70) Permission denied"},
+      {L"P:custom.dic", L"Copy File Error while Moving custom dictionary (70) Permission denied"},
+      {L"P:medical.dic", L"Copy File Error while Moving custom dictionary (70) Permission denied"},
+      {L"P:statement.rtf", L"Copy File Error while Moving statement form (70) Permission denied"},
+      {L"P:claims.mdb", nullptr},
+      {L"P:Data\\Archive\\2006.dat", L"Copy Directory Error while Moving Data Dir (70) Permission denied"},
+      {L"P:Docs\\guide.doc", L"Copy Directory Error while Moving Docs Dir (70) Permission denied"},
+      {L"P:Reports\\daily.rpt", L"Copy Directory Error while Moving Ovrenna Reports Dir (70) Permission denied"},
+      {L"P:Templates\\letter.tpl", L"Copy Directory Error while Moving template Dir (70) Permission denied"},
+  };
+  for (const auto& item : items) {
+    SCOPED_TRACE(vb::ToAnsi(item.file));
+    ProductTree t(TM);
+    const std::wstring path = (item.file[0] == L'S' ? t.settings : t.program) + L"\\" + (item.file + 2);
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    auto mover = t.NewMover();
+    Sink sink(*mover);
+    EXPECT_FALSE(t.Move(*mover));
+    CloseHandle(lock);
+    const std::wstring failure =
+        item.failure ? item.failure
+                     : L"Copy File Error while Moving any Tallowmere Databases in " + t.program + L" (70) Permission denied";
+    const auto reports = sink.Reports();
+    EXPECT_NE(reports.end(), std::find(reports.begin(), reports.end(), std::make_pair(long(Failed), failure)));
+    EXPECT_EQ("", t.ProblemsAtOldPlaces());
+    const std::wstring saved = vb::FromAnsi(testutil::ReadBytes(t.publicData + L"\\VistaMoveLog.txt"));
+    EXPECT_NE(std::wstring::npos, saved.find(L" -- " + failure + L"\r\n"));
+    EXPECT_NE(std::wstring::npos, saved.find(L" -- Restoring " + t.program + L"\\Templates\r\n"));
+    auto next = t.NewMover();
+    EXPECT_TRUE(t.Move(*next));
+    EXPECT_EQ("", t.ProblemsAtNewPlaces());
+  }
+}
+
+}  // namespace vista
