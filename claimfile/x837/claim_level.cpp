@@ -35,14 +35,14 @@ void Writer837::WriteClaimLevel(Batch& batch, Claim& claim) {
 }
 
 std::wstring Writer837::ClaimNameLoop() const {
-  return HLPath + L"\\CLM\\NM1(" + std::to_wstring(ClaimNM1Instance) + L")";
+  return HLPath + L"\\CLM\\NM1(" + DecimalText(ClaimNM1Instance) + L")";
 }
 
 // ---- 2300 --------------------------------------------------------------------------------------
 
 void Writer837::WriteClaimInformation(Claim& claim) {
   auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
-  State().CurrentPosition = L"2300-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2300-" + DecimalText(ParentHL);
   ClaimNM1Instance = 0;
   RefInstance = 0;
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
@@ -60,7 +60,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
   PutPieces(segment_, {{1, 0, claim.PatControlNo()},
                        {2, 0, NumberText(claim.TotalCharges())},
                        {5, 1, Field(Held(claim.ServiceLines).Item(1)->OutFields, L"PlaceOfSvc")},
-                       {5, 3, std::to_wstring(claim.clmFreqTypeCode)},
+                       {5, 3, DecimalText(claim.clmFreqTypeCode)},
                        {6, 0, L"Y"},
                        {7, 0, policy.medicareAssign},
                        {8, 0, policy.AcceptAssign},
@@ -90,7 +90,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
   DTPInstance = 1;
   for (const DateRow& d : dates) {
     if (!d.written) continue;
-    WriteSegment(claimLoop + L"\\DTP(" + std::to_wstring(DTPInstance) + L")",
+    WriteSegment(claimLoop + L"\\DTP(" + DecimalText(DTPInstance) + L")",
                  {{1, d.qualifier}, {2, L"D8"}, {3, DateText(d.date, L"YYYYMMDD")}});
     ++DTPInstance;
   }
@@ -113,7 +113,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
   for (const RefRow& r : refs) {
     if (!r.written) continue;
     ++RefInstance;
-    WriteSegment(claimLoop + L"\\REF(" + std::to_wstring(RefInstance) + L")", {{1, r.ref01}, {2, r.ref02}});
+    WriteSegment(claimLoop + L"\\REF(" + DecimalText(RefInstance) + L")", {{1, r.ref01}, {2, r.ref02}});
   }
 
   // Up to four diagnoses; an empty code leaves its own element empty.
@@ -136,7 +136,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
 
 void Writer837::WriteReferringProvider(Claim& claim) {
   auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
-  State().CurrentPosition = L"2310A-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2310A-" + DecimalText(ParentHL);
   const std::wstring& last = field(L"ReferProvLast");
   if (last.empty()) return;
   ++ClaimNM1Instance;
@@ -166,7 +166,7 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
 
   auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
   const std::wstring& last = field(L"ProvLastName");
-  State().CurrentPosition = L"2310BFG-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2310BFG-" + DecimalText(ParentHL);
   ++ClaimNM1Instance;
   WriteSegment(ClaimNameLoop() + L"\\NM1",
                {{1, L"82"},
@@ -191,7 +191,7 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
   const long ids = CountOf(claim.prov837SecIDCol);
   if (ids < 1 || policy.insrExclud2310BREF == L"Y") return;
   for (long i = 1; i <= ids; ++i)
-    WriteSegment(ClaimNameLoop() + L"\\REF(" + std::to_wstring(i) + L")",
+    WriteSegment(ClaimNameLoop() + L"\\REF(" + DecimalText(i) + L")",
                  {{1, TextAt(claim.prov837SecIDTypeCol, i),
                    L"Missing Pay-To Provider Secondary ID Type for " + batch.provPayToName, 14},
                   {2, Cut(TextAt(claim.prov837SecIDCol, i), 30)}});
@@ -201,7 +201,7 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
 
 void Writer837::WriteServiceFacility(Claim& claim) {
   auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
-  State().CurrentPosition = L"2310D-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2310D-" + DecimalText(ParentHL);
   const std::wstring& name = field(L"FacilityLabName");
   const std::wstring& address1 = field(L"FacilityLabAddress1");
   // A facility at the pay-to or billing provider's address is not named again.
@@ -223,7 +223,7 @@ void Writer837::WriteServiceFacility(Claim& claim) {
 
 void Writer837::WriteSupervisingProvider(Claim& claim) {
   auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
-  State().CurrentPosition = L"2310E-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2310E-" + DecimalText(ParentHL);
   const std::wstring& last = field(L"SupvProvLast");
   if (last.empty()) return;
   const std::wstring& patient = field(L"PatLastName");

@@ -20,6 +20,9 @@ double Val(const std::wstring& text);
 // whatever the locale, and never an exponent (a double keeps 15 significant digits).
 std::wstring NumberText(vb::Currency value);
 std::wstring NumberText(double value);
+// The decimal text of a whole number (what std::to_wstring gives, without the wide printf behind
+// it, which is slow on the writer's paths).
+std::wstring DecimalText(long long value);
 // A stored number text with the given decimal separator (by default the user locale's) turned
 // into a full stop.
 std::wstring WithFullStop(const std::wstring& text, const std::wstring& separator = L"");

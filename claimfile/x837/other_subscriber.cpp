@@ -29,7 +29,7 @@ short Short(long n) {
 
 void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   ModuleState& state = State();
-  const std::wstring parent = std::to_wstring(ParentHL);
+  const std::wstring parent = DecimalText(ParentHL);
   state.CurrentPosition = L"2320-" + parent;
   InsurancePolicies& policies = Held(claim.InsurancePolicies);
   if (policies.Count() <= 1) return;
@@ -42,7 +42,7 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   const std::wstring forInsured = insuredLast + L" with " + payor;
   const std::wstring sbr = HLPath + L"\\CLM\\SBR\\";
   // The current NM1 loop under the SBR.
-  auto loop = [&] { return sbr + L"NM1(" + std::to_wstring(OtherPayerNM1Instance) + L")\\"; };
+  auto loop = [&] { return sbr + L"NM1(" + DecimalText(OtherPayerNM1Instance) + L")\\"; };
   auto nextLoop = [&] { OtherPayerNM1Instance = Short(OtherPayerNM1Instance + 1L); };
 
   // ---- 2320 other subscriber information ----
@@ -134,7 +134,7 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   }
   // A type collection shorter than the ids gives an empty type, which its check logs.
   for (long i = 1; i <= ids; ++i)
-    WriteSegment(loop() + L"REF(" + std::to_wstring(i) + L")",
+    WriteSegment(loop() + L"REF(" + DecimalText(i) + L")",
                  {{1, TextAt(claim.prov837OtherInsSecIDTypeCol, i), missingType, 14},
                   {2, Cut(TextAt(claim.prov837OtherInsSecIDCol, i), 30)}});
 }

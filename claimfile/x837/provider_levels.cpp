@@ -5,6 +5,7 @@
 #include "model/general_collection.h"
 #include "model/model_support.h"
 #include "vb/convert.h"
+#include "x837/conversions.h"
 #include "x837/writer837.h"
 
 namespace claimfile::Edi837 {
@@ -82,9 +83,9 @@ void Writer837::WriteBillingProviderHL(Batch& batch) {
   const short before = HLCount;
   if (HLCount == 32767) vb::Raise(vb::errOverflow);
   ++HLCount;
-  HLPath = before == 0 ? std::wstring(L"HL") : L"HL(" + std::to_wstring(HLCount) + L")";
+  HLPath = before == 0 ? std::wstring(L"HL") : L"HL(" + DecimalText(HLCount) + L")";
   State().CurrentPosition = HLPath;
-  WriteSegment(HLPath + L"\\HL", {{1, std::to_wstring(HLCount)}, {3, L"20"}, {4, L"1"}});
+  WriteSegment(HLPath + L"\\HL", {{1, DecimalText(HLCount)}, {3, L"20"}, {4, L"1"}});
   NM1Instance = 0;
   ProviderChanged = Edi837::ProviderChanged(batch);
 }
@@ -108,7 +109,7 @@ void Writer837::TakeUHINReceiver(Batch& batch) {
 // ---- Billing service and pay-to provider (a batch filed through a billing service) -------------
 
 void Writer837::WriteBillingService(Batch& batch) {
-  State().CurrentPosition = L"2000BS-" + std::to_wstring(HLCount);
+  State().CurrentPosition = L"2000BS-" + DecimalText(HLCount);
   WriteProviderSpecialty(batch, L"PT");
   ++NM1Instance;
   WriteSegment(NameLoop() + L"\\NM1", {{1, L"85"},
@@ -126,7 +127,7 @@ void Writer837::WriteBillingService(Batch& batch) {
 void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
   const std::wstring& payTo = batch.provPayToName;
   auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
-  State().CurrentPosition = L"2000BS,PSI-" + std::to_wstring(HLCount);
+  State().CurrentPosition = L"2000BS,PSI-" + DecimalText(HLCount);
   WriteSecondaryIds(SecondaryIdGroup::BillingService, batch, claim);
   ++NM1Instance;
   WriteSegment(NameLoop() + L"\\NM1", {{1, L"87"},
@@ -145,7 +146,7 @@ void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
                 {2, Cut(field(L"ProvPAYTOState"), 2), L"Missing Pay-To Provider State for " + payTo, 16, 14, 13},
                 {3, AlphaNumOnly(field(L"ProvPAYTOZip")), L"Missing Pay-To Provider Zip Code for " + payTo, 16, 14,
                  13}});
-  State().CurrentPosition = L"2000PSI-" + std::to_wstring(HLCount);
+  State().CurrentPosition = L"2000PSI-" + DecimalText(HLCount);
   WriteSecondaryIds(SecondaryIdGroup::PayTo, batch, claim);
 }
 
@@ -154,7 +155,7 @@ void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
 void Writer837::WriteBillingProvider(Batch& batch, Claim& claim) {
   const std::wstring& payTo = batch.provPayToName;
   auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
-  State().CurrentPosition = L"2000NBS-" + std::to_wstring(HLCount);
+  State().CurrentPosition = L"2000NBS-" + DecimalText(HLCount);
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
   const bool person = policy.insrSet2010AAToInd == L"Y";
 
@@ -208,7 +209,7 @@ void Writer837::WriteSecondaryIds(SecondaryIdGroup group, Batch& batch, Claim& c
   };
   auto ref = [&](long instance, const std::wstring& ref01, const Check01& check01, const std::wstring& ref02,
                  const std::wstring& missing02) {
-    Segment(NameLoop() + (instance ? L"\\REF(" + std::to_wstring(instance) + L")" : std::wstring(L"\\REF")));
+    Segment(NameLoop() + (instance ? L"\\REF(" + DecimalText(instance) + L")" : std::wstring(L"\\REF")));
     PutRows({{1, ref01, check01.message, check01.location}, {2, ref02, missing02, missing02.empty() ? 0 : 10}});
   };
   auto runM = [&](long instance, const Check01& c, const std::wstring& missing02) {

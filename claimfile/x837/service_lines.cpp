@@ -27,16 +27,16 @@ bool Indicated(const std::wstring& indicator) { return !indicator.empty() && vb:
 void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
   if (linesHL_ != HLCount) {  // the first line of the claim
     linesHL_ = HLCount;
-    State().CurrentPosition = L"2400-" + std::to_wstring(ParentHL);
+    State().CurrentPosition = L"2400-" + DecimalText(ParentHL);
     LXCounter = 1;
   }
   auto field = [&](const wchar_t* name) -> const std::wstring& { return FieldText(line.OutFields, name); };
   const std::wstring patient =
       FieldText(claim.OutFields, L"PatFirstName") + L" " + FieldText(claim.OutFields, L"PatLastName");
   const std::wstring& from = field(L"SvcFromDate");
-  const std::wstring loop = HLPath + L"\\CLM\\LX(" + std::to_wstring(LXCounter) + L")";
+  const std::wstring loop = HLPath + L"\\CLM\\LX(" + DecimalText(LXCounter) + L")";
 
-  WriteSegment(loop + L"\\LX", {{1, std::to_wstring(LXCounter)}});
+  WriteSegment(loop + L"\\LX", {{1, DecimalText(LXCounter)}});
 
   // SV1. The charge is the stored text with a full stop for the locale's decimal separator.
   const std::wstring& modifiers = field(L"HCPCSModifier1");

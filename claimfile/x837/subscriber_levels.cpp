@@ -32,7 +32,7 @@ short Advance(short& counter) {
 }
 
 std::wstring RefPath(const std::wstring& loop, short instance) {
-  return loop + L"\\REF(" + std::to_wstring(instance) + L")";
+  return loop + L"\\REF(" + DecimalText(instance) + L")";
 }
 
 }  // namespace
@@ -49,10 +49,10 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
 
   // 2000B: a child of the claim's 2000A.
   ParentHL = HLCount;
-  s.CurrentPosition = L"2000B-" + std::to_wstring(ParentHL);
-  HLPath = L"HL(" + std::to_wstring(Advance(HLCount)) + L")";
+  s.CurrentPosition = L"2000B-" + DecimalText(ParentHL);
+  HLPath = L"HL(" + DecimalText(Advance(HLCount)) + L")";
   WriteSegment(HLPath + L"\\HL",
-               {{1, std::to_wstring(HLCount)}, {2, std::to_wstring(ParentHL)}, {3, L"22"}, {4, self ? L"0" : L"1"}});
+               {{1, DecimalText(HLCount)}, {2, DecimalText(ParentHL)}, {3, L"22"}, {4, self ? L"0" : L"1"}});
   Segment(HLPath + L"\\SBR");
   Put(1, field(L"ClaimFilingInd"));
   if (self) Put(2, kSelf);
@@ -63,7 +63,7 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
 
   // 2010BA: the subscriber; address and property-casualty number only when the patient is the
   // subscriber, the demographics also for another patient unless SbrDMGAlways is set.
-  s.CurrentPosition = L"2000BA-" + std::to_wstring(ParentHL);
+  s.CurrentPosition = L"2000BA-" + DecimalText(ParentHL);
   RefInstance = 0;
   const std::wstring name = HLPath + L"\\NM1";
   WriteSegment(name + L"\\NM1", {{1, L"IL"},
@@ -98,7 +98,7 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
     WriteSegment(RefPath(name, Advance(RefInstance)), {{1, L"Y4"}, {2, policy.propCasClaimNum}});
 
   // 2010BB: the payer of the first policy; its name keeps its case.
-  s.CurrentPosition = L"2000BB-" + std::to_wstring(ParentHL);
+  s.CurrentPosition = L"2000BB-" + DecimalText(ParentHL);
   const std::wstring payer = HLPath + L"\\NM1(2)";
   WriteSegment(payer + L"\\NM1", {{1, L"PR"},
                                   {2, L"2"},
@@ -129,15 +129,15 @@ void Writer837::WritePatientLevel(Batch&, Claim& claim) {
 
   // 2000C: a child of the claim's 2000B, which directly follows its 2000A. The position stays
   // the payer's up to the PAT.
-  HLPath = L"HL(" + std::to_wstring(Advance(HLCount)) + L")";
+  HLPath = L"HL(" + DecimalText(Advance(HLCount)) + L")";
   WriteSegment(HLPath + L"\\HL",
-               {{1, std::to_wstring(HLCount)}, {2, std::to_wstring(ParentHL + 1)}, {3, L"23"}, {4, L"0"}});
+               {{1, DecimalText(HLCount)}, {2, DecimalText(ParentHL + 1)}, {3, L"23"}, {4, L"0"}});
   WriteSegment(HLPath + L"\\PAT", {{1, relationship,
                                     L"Missing Relationship to Insured for " + last + L" and " +
                                         Field(policy.OutFields, L"InsuredLastName"),
                                     2}});
 
-  State().CurrentPosition = L"2000CA-" + std::to_wstring(ParentHL);
+  State().CurrentPosition = L"2000CA-" + DecimalText(ParentHL);
   RefInstance = 0;
   const std::wstring name = HLPath + L"\\NM1";
   WriteSegment(name + L"\\NM1", {{1, L"QC"},

@@ -8,6 +8,7 @@
 
 #include "model/model_support.h"
 #include "vb/convert.h"
+#include "x837/conversions.h"
 #include "x837/writer837.h"
 
 namespace claimfile::Edi837 {
@@ -52,7 +53,7 @@ std::wstring ControlNumberAt(const SYSTEMTIME& t) {
   if (!SystemTimeToVariantTime(&day, &serial)) vb::Raise(vb::errInvalidCall);
   const long days = static_cast<long>(std::floor(serial)) - 38000;
   const long seconds = t.wHour * 3600L + t.wMinute * 60L + t.wSecond;
-  return std::to_wstring(days) + std::to_wstring(seconds);
+  return DecimalText(days) + DecimalText(seconds);
 }
 
 std::wstring GuidePath(const std::wstring& appFolder) { return InFolder(appFolder, L"837_4010.SEF"); }
@@ -102,7 +103,7 @@ void Writer837::WriteSegment(const std::wstring& path, std::initializer_list<Ele
   PutRows(rows);
 }
 
-std::wstring Writer837::NameLoop() const { return HLPath + L"\\NM1(" + std::to_wstring(NM1Instance) + L")"; }
+std::wstring Writer837::NameLoop() const { return HLPath + L"\\NM1(" + DecimalText(NM1Instance) + L")"; }
 
 // ---- Set-up ------------------------------------------------------------------------------------
 

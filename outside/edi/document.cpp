@@ -1,5 +1,7 @@
 #include "document.h"
 
+#include <string_view>
+
 #include "vb/convert.h"
 #include "vb/error.h"
 
@@ -14,11 +16,15 @@ std::wstring ElementName(const std::wstring& id, long element) {
   return id + (n.size() < 2 ? L"0" : L"") + n;
 }
 
-// "NAME" or "NAME(n)": the name and the instance (1 when none).
-std::pair<std::wstring, size_t> ParsePiece(const std::wstring& piece, const std::wstring& path) {
+// "NAME" or "NAME(n)": the instance (1 when none), the name going to `name` (a buffer the caller
+// reuses, so that a path is read without a copy of each piece).
+size_t ParsePiece(std::wstring_view piece, const std::wstring& path, std::wstring& name) {
   const size_t open = piece.find(L'(');
-  if (open == std::wstring::npos) return {piece, 1};
-  const std::wstring digits = piece.substr(open + 1, piece.size() - open - 2);
+  if (open == std::wstring_view::npos) {
+    name.assign(piece);
+    return 1;
+  }
+  const std::wstring_view digits = piece.substr(open + 1, piece.size() - open - 2);
   bool ok = piece.back() == L')' && !digits.empty() && digits.size() <= 9;
   size_t n = 0;
   for (wchar_t c : digits) {
@@ -26,17 +32,18 @@ std::pair<std::wstring, size_t> ParsePiece(const std::wstring& piece, const std:
     else n = n * 10 + static_cast<size_t>(c - L'0');
   }
   if (!ok || n == 0)
-    Fail(errPathInstance, L"Path \"" + path + L"\": \"" + piece + L"\" has no instance number from 1");
-  return {piece.substr(0, open), n};
+    Fail(errPathInstance, L"Path \"" + path + L"\": \"" + std::wstring(piece) + L"\" has no instance number from 1");
+  name.assign(piece.substr(0, open));
+  return n;
 }
 
 // The instance `n` (from 1) of a list: the existing one, or a new one made by make() when it is
 // the next; raises 12302 when instance n-1 does not exist.
 template <class List, class Make>
-auto& InstanceOf(List& list, size_t n, const std::wstring& piece, const std::wstring& path, Make make) {
+auto& InstanceOf(List& list, size_t n, const std::wstring& name, const std::wstring& path, Make make) {
   if (n > list.size() + 1)
-    Fail(errPathInstance, L"Path \"" + path + L"\": instance " + std::to_wstring(n) + L" of \"" +
-                              piece.substr(0, piece.find(L'(')) + L"\" before instance " + std::to_wstring(n - 1));
+    Fail(errPathInstance, L"Path \"" + path + L"\": instance " + std::to_wstring(n) + L" of \"" + name +
+                              L"\" before instance " + std::to_wstring(n - 1));
   if (n == list.size() + 1) list.push_back(make());
   return list[n - 1];
 }
@@ -150,11 +157,12 @@ TransactionSet::TransactionSet(std::shared_ptr<DocumentState> state, std::shared
 com::Ptr<Segment> TransactionSet::SegmentByPath(const std::wstring& path) {
   LoopNode* node = &root_;
   size_t start = 0;
+  std::wstring name;
   for (;;) {
     const size_t end = path.find(L'\\', start);
     const bool last = end == std::wstring::npos;
-    const std::wstring piece = path.substr(start, last ? std::wstring::npos : end - start);
-    auto [name, n] = ParsePiece(piece, path);
+    const std::wstring_view piece(path.data() + start, (last ? path.size() : end) - start);
+    const size_t n = ParsePiece(piece, path, name);
     const auto& index = last ? node->def->segments : node->def->loops;
     auto it = index.find(name);
     if (it == index.end())
@@ -163,8 +171,8 @@ com::Ptr<Segment> TransactionSet::SegmentByPath(const std::wstring& path) {
     LoopNode::Entry& entry = node->entries[it->second];
     const LoopDef::Child& child = node->def->children[it->second];
     if (last)
-      return InstanceOf(entry.segments, n, piece, path, [&] { return Segment::New(state_, *child.segment); });
-    node = InstanceOf(entry.loops, n, piece, path, [&] { return std::make_unique<LoopNode>(*child.loop); }).get();
+      return InstanceOf(entry.segments, n, name, path, [&] { return Segment::New(state_, *child.segment); });
+    node = InstanceOf(entry.loops, n, name, path, [&] { return std::make_unique<LoopNode>(*child.loop); }).get();
     start = end + 1;
   }
 }

@@ -5,27 +5,32 @@
 
 namespace vb {
 
-std::wstring FoldKey(const std::wstring& key) {
-  if (key.empty()) return key;
+void FoldKeyInto(const std::wstring& key, std::wstring& out) {
+  out.assign(key);
+  if (key.empty()) return;
   // Plain ASCII upper-cases the same in every locale without linguistic casing: skip the
   // locale service, which every keyed lookup would otherwise pay for.
   bool ascii = true;
   for (wchar_t c : key) ascii = ascii && c < 0x80;
   if (ascii) {
-    std::wstring out = key;
     for (wchar_t& c : out)
       if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
-    return out;
+    return;
   }
   const int len = static_cast<int>(key.size());
   int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, nullptr, 0);
   if (n > 0) {
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, out.data(), n) == n) return out;
+    out.assign(static_cast<size_t>(n), L'\0');
+    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, out.data(), n) == n) return;
   }
   // The locale service failed: fall back to the system's simple upper-casing.
-  std::wstring out = key;
+  out.assign(key);
   CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+}
+
+std::wstring FoldKey(const std::wstring& key) {
+  std::wstring out;
+  FoldKeyInto(key, out);
   return out;
 }
 

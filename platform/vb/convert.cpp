@@ -54,10 +54,18 @@ double ReadOrRaise(TextReader read, const std::wstring& text) {
   return d;
 }
 
-// A copy of the text with every character passed through a case mapping of user32.
-std::wstring MapCase(const std::wstring& s, DWORD(WINAPI* map)(LPWSTR, DWORD)) {
+// A copy of the text with every character passed through a case mapping of user32. Plain ASCII
+// maps the same in every locale (no linguistic casing is asked for), so it skips the call.
+std::wstring MapCase(const std::wstring& s, DWORD(WINAPI* map)(LPWSTR, DWORD), wchar_t from, wchar_t to) {
   std::wstring out = s;
-  if (!out.empty()) map(out.data(), static_cast<DWORD>(out.size()));
+  bool ascii = true;
+  for (wchar_t c : out) ascii = ascii && c < 0x80;
+  if (!ascii) {
+    map(out.data(), static_cast<DWORD>(out.size()));
+    return out;
+  }
+  for (wchar_t& c : out)
+    if (c >= from && c <= from + 25) c = static_cast<wchar_t>(c - from + to);
   return out;
 }
 
@@ -152,8 +160,8 @@ std::wstring RTrim(const std::wstring& s) {
 
 std::wstring Trim(const std::wstring& s) { return LTrim(RTrim(s)); }
 
-std::wstring UCase(const std::wstring& s) { return MapCase(s, CharUpperBuffW); }
-std::wstring LCase(const std::wstring& s) { return MapCase(s, CharLowerBuffW); }
+std::wstring UCase(const std::wstring& s) { return MapCase(s, CharUpperBuffW, L'a', L'A'); }
+std::wstring LCase(const std::wstring& s) { return MapCase(s, CharLowerBuffW, L'A', L'a'); }
 
 std::string ToAnsi(const std::wstring& s) {
   if (s.empty()) return {};

@@ -90,6 +90,22 @@ HRESULT SegmentCom::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPA
     return InvokeOutcome(put_ElementValue(params->rgvarg[params->cArgs - 1].lVal, component, params->rgvarg[0].bstrVal),
                          excep);
   }
+  // A read back of a value by 32-bit element (and component) number.
+  if (id == kElementValue && riid == IID_NULL && (flags & DISPATCH_PROPERTYGET) && params && result &&
+      (params->cArgs == 1 || params->cArgs == 2) && params->cNamedArgs == 0 &&
+      params->rgvarg[params->cArgs - 1].vt == VT_I4 && (params->cArgs == 1 || params->rgvarg[0].vt == VT_I4)) {
+    VARIANT component;
+    VariantInit(&component);
+    if (params->cArgs == 2) component = params->rgvarg[0];
+    BSTR text = nullptr;
+    const HRESULT hr = get_ElementValue(params->rgvarg[params->cArgs - 1].lVal, component, &text);
+    if (SUCCEEDED(hr)) {
+      VariantClear(result);
+      result->vt = VT_BSTR;
+      result->bstrVal = text;
+    }
+    return InvokeOutcome(hr, excep);
+  }
   return LateBound<Segment>::Invoke(id, riid, lcid, flags, params, result, excep, argErr);
 }
 

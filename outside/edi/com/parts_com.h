@@ -46,9 +46,9 @@ class SegmentCom final : public LateBound<Segment> {
   HRESULT STDMETHODCALLTYPE get_SegmentId(BSTR* out) noexcept override;
   HRESULT STDMETHODCALLTYPE get_ElementValue(long element, VARIANT component, BSTR* out) noexcept override;
   HRESULT STDMETHODCALLTYPE put_ElementValue(long element, VARIANT component, BSTR value) noexcept override;
-  // A writer sets element values by the million: a put of a text by 32-bit element (and
-  // component) number goes straight to put_ElementValue; any other call goes through the type
-  // information.
+  // A writer sets and reads back element values by the million: a put of a text or a get by
+  // 32-bit element (and component) number goes straight to the property; any other call goes
+  // through the type information.
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* excep, UINT* argErr) noexcept override;
 };

@@ -14,6 +14,8 @@ namespace vb {
 
 // Case-folded form of a key (locale rules of the user locale, as the run time compares text keys).
 std::wstring FoldKey(const std::wstring& key);
+// The same into `out`, whose storage a caller may reuse from one lookup to the next.
+void FoldKeyInto(const std::wstring& key, std::wstring& out);
 
 // What a VARIANT index argument of Item/Remove names: a position or a key.
 // Text is a key; numbers and Booleans are positions (rounded half to even); Empty is position 0;
@@ -93,7 +95,9 @@ class Collection {
     return static_cast<size_t>(position - 1);
   }
   size_t Slot(const std::wstring& key) const {
-    auto it = index_.find(FoldKey(key));
+    thread_local std::wstring folded;  // a lookup allocates nothing once it has grown
+    FoldKeyInto(key, folded);
+    auto it = index_.find(folded);
     if (it == index_.end()) Raise(errInvalidCall);
     return it->second;
   }
