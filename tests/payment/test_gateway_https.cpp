@@ -193,8 +193,10 @@ TEST_F(GatewayHttps, AGatewayThatNeverAnswersOrTricklesTimesOutOnce) {
     DWORD start = GetTickCount();
     com::Ptr<IDispatch> status = Debit(merchant.c_str());
     DWORD took = GetTickCount() - start;
+    // At the lowered limit, not at the 90 s of production; the upper bound leaves room for an
+    // emulated processor on a loaded machine (7.7 s seen), far below 90 s.
     EXPECT_GE(took, 1900u);
-    EXPECT_LT(took, 6000u);
+    EXPECT_LT(took, 20000u);
     EXPECT_EQ(L"timed out", Get(status, L"Message"));
     EXPECT_EQ(L"unknown", Get(status, L"Status"));
     EXPECT_EQ(1u, GatewayDouble::Take(merchant).size());
