@@ -57,7 +57,8 @@ std::wstring Text(HRESULT hr, vb::Bstr& b) {
   return b.str();
 }
 
-bool IsTrue(HRESULT hr, VARIANT_BOOL b) {
+// The Boolean that a call gave back through `b`, read after the call.
+bool IsTrue(HRESULT hr, const VARIANT_BOOL& b) {
   com::Check(hr);
   return b != VARIANT_FALSE;
 }
@@ -263,7 +264,8 @@ void frmStartUpdate::Form_Load() {
   SetWindowPos(dlg_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
                width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   for (const Place& p : kPlaces) MoveWindow(GetDlgItem(dlg_, p.id), p.left, p.top, p.width, p.height, FALSE);
-  picture_ = static_cast<HBITMAP>(LoadImageW(vb::ThisModule(), MAKEINTRESOURCEW(IDB_Picture2), IMAGE_BITMAP, 0, 0, 0));
+  picture_ = static_cast<HBITMAP>(LoadImageW(vb::ThisModule(), MAKEINTRESOURCEW(IDB_Picture2), IMAGE_BITMAP, 0, 0,
+                                         LR_CREATEDIBSECTION));
   pictureBrush_ = picture_ ? CreatePatternBrush(picture_) : CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
   SendDlgItemMessageW(dlg_, IDC_SU_Picture2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
   const int dpi = Dpi(dlg_, LOGPIXELSY);
