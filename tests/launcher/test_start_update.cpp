@@ -3,6 +3,8 @@
 // way the program ends (Cancel, a completed, failed, cancelled or test-mode move, an error).
 #include <shlobj.h>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "frm_start_update_ids.h"
@@ -247,6 +249,38 @@ TEST_F(Launch, CancelInTheProgressWindowMovesNothingAndTellsNothing) {
   UnhookWindowsHookEx(cancelHook);
   EXPECT_NE(std::wstring::npos, log.find(L" -- Move Cancelled\r\n")) << vb::ToAnsi(log);
   EXPECT_TRUE(boxes.shown().empty());
+  EXPECT_EQ("", t.ProblemsAtOldPlaces());
+}
+
+namespace {
+
+// Clicks the progress window's exit button as soon as it turns to "Exit": at a move's first
+// failure, while the run still reports, so that UIExited comes before "Continue" has returned.
+HHOOK exitHook = nullptr;
+LRESULT CALLBACK ExitAtOnce(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->message == WM_SETTEXT && GetDlgCtrlID(m->hwnd) == IDC_MF_cmdExit &&
+      std::wstring(reinterpret_cast<const wchar_t*>(m->lParam)) == L"Exit") {
+    PostMessageW(m->hwnd, BM_CLICK, 0, 0);
+    UnhookWindowsHookEx(std::exchange(exitHook, nullptr));
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+TEST_F(Launch, ExitClickedWhileTheFailedMoveStillReportsEndsTheProgramAfterTheMove) {
+  {
+    Locked lock(t.program + L"\\tm3.lf");
+    exitHook = SetWindowsHookExW(WH_CALLWNDPROC, ExitAtOnce, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, exitHook);
+    EXPECT_EQ(0, RunMain(program(), [](Driver& d) {
+                if (HWND start = d.WaitForStart()) Click(start, IDC_SU_cmdOK);
+              }));
+    if (exitHook) UnhookWindowsHookEx(std::exchange(exitHook, nullptr));
+  }
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, launchtest::kStartCaption));
+  ExpectFailureBoxAndLog(t.publicData, L" -- Move Failed because some files or Directories could not be moved.");
   EXPECT_EQ("", t.ProblemsAtOldPlaces());
 }
 
