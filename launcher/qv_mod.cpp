@@ -22,28 +22,28 @@ std::wstring Trim(const std::wstring& s) {
   return s.substr(first, s.find_last_not_of(L' ') - first + 1);
 }
 
-// The pieces of the trimmed command line between its dashes, empty ones included.
-std::vector<std::wstring> Pieces(const std::wstring& cmd) {
-  std::vector<std::wstring> pieces;
+// The segments of the trimmed command line between its dashes, empty ones included.
+std::vector<std::wstring> Segments(const std::wstring& cmd) {
+  std::vector<std::wstring> segments;
   const std::wstring text = Trim(cmd);
   size_t start = 0;
   for (size_t dash; (dash = text.find(L'-', start)) != std::wstring::npos; start = dash + 1)
-    pieces.push_back(text.substr(start, dash - start));
-  pieces.push_back(text.substr(start));
-  return pieces;
+    segments.push_back(text.substr(start, dash - start));
+  segments.push_back(text.substr(start));
+  return segments;
 }
 
-// A path in double quotes is one piece, whatever dashes it holds: the pieces from its opening
+// A path in double quotes is one segment, whatever dashes it holds: the segments from its opening
 // quote to its closing one are joined again.
-std::vector<std::wstring> PathPieces(const std::wstring& cmd) {
+std::vector<std::wstring> PathSegments(const std::wstring& cmd) {
   std::vector<std::wstring> out;
   bool open = false;
-  for (const std::wstring& piece : Pieces(cmd)) {
+  for (const std::wstring& segment : Segments(cmd)) {
     if (open)
-      out.back() += L"-" + piece;
+      out.back() += L"-" + segment;
     else
-      out.push_back(piece);
-    for (wchar_t c : piece)
+      out.push_back(segment);
+    for (wchar_t c : segment)
       if (c == L'"') open = !open;
   }
   return out;
@@ -97,8 +97,8 @@ bool getCommandLineArg(const std::wstring& cmd, const std::wstring& key, std::ws
   const std::wstring lowerKey = vb::LCase(key);
   if (lowerKey != L"startpath" && (Trim(cmd).empty() || Trim(key).empty())) return false;
   if (lowerKey == L"startpath") {
-    for (const std::wstring& piece : PathPieces(cmd)) {
-      const std::wstring cleaned = WithoutQuotes(Trim(piece));
+    for (const std::wstring& segment : PathSegments(cmd)) {
+      const std::wstring cleaned = WithoutQuotes(Trim(segment));
       if (NamesPath(cleaned)) {
         value = cleaned;
         return true;
@@ -107,10 +107,10 @@ bool getCommandLineArg(const std::wstring& cmd, const std::wstring& key, std::ws
     return false;
   }
   if (vb::LCase(cmd).find(lowerKey) == std::wstring::npos) return false;
-  for (const std::wstring& piece : Pieces(cmd)) {
-    const std::wstring lowerPiece = vb::LCase(piece);
-    if (lowerPiece.substr(0, lowerKey.size()) == lowerKey) {
-      std::wstring rest = lowerPiece;
+  for (const std::wstring& segment : Segments(cmd)) {
+    const std::wstring lowerSegment = vb::LCase(segment);
+    if (lowerSegment.substr(0, lowerKey.size()) == lowerKey) {
+      std::wstring rest = lowerSegment;
       for (size_t at; (at = rest.find(lowerKey)) != std::wstring::npos;) rest.erase(at, lowerKey.size());
       value = rest;
       return true;

@@ -12,7 +12,7 @@ std::wstring ArgumentsOf(const std::wstring& fullCommandLine);
 std::wstring CommandLine();
 
 // Looks `key` up in the command line `cmd`. "STARTPATH" (any case) finds the first "-"-separated
-// piece that is an absolute path; any other key finds the first piece that starts with it (any
+// segment that is an absolute path; any other key finds the first segment that starts with it (any
 // case). True when found, with `value` set; `value` is left alone otherwise.
 bool getCommandLineArg(const std::wstring& cmd, const std::wstring& key, std::wstring& value);
 // The same on this program's command line.

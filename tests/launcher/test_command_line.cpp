@@ -31,7 +31,7 @@ TEST(CommandLine, StartPathAndSwitches) {
     bool found;
     const wchar_t* value;  // nullptr: left as it was
   } cases[] = {
-      // The start path: the first absolute path among the pieces, quotes dropped.
+      // The start path: the first absolute path among the segments, quotes dropped.
       {L"", L"STARTPATH", false, nullptr},
       {L"-C:\\Program Files\\Tallowmere", L"STARTPATH", true, L"C:\\Program Files\\Tallowmere"},
       {L"\"C:\\Program Files\\Tallowmere\"", L"STARTPATH", true, L"C:\\Program Files\\Tallowmere"},
@@ -50,7 +50,7 @@ TEST(CommandLine, StartPathAndSwitches) {
       {L"-D:\\First -E:\\Second", L"STARTPATH", true, L"D:\\First"},
       {L"-Tallowmere -E:\\Second", L"STARTPATH", true, L"E:\\Second"},
       {L"   -C:\\x   ", L"STARTPATH", true, L"C:\\x"},
-      // Switches: a prefix of a piece, in any case; the value is the rest of the piece.
+      // Switches: a prefix of a segment, in any case; the value is the rest of the segment.
       {L"-intestmode", L"INTESTMODE", true, L""},
       {L"-InTestMode", L"INTESTMODE", true, L""},
       {L"-INTESTMODEX", L"INTESTMODE", true, L"x"},
