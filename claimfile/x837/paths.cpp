@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "com/client.h"
 #include "com/ptr.h"
 #include "gorsewick.h"
 #include "vb/automation.h"
@@ -31,22 +32,7 @@ std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
   return folder + L"\\" + name;
 }
 
-void CheckCall(HRESULT hr) {
-  if (SUCCEEDED(hr)) return;
-  std::wstring description, source;
-  IErrorInfo* info = nullptr;
-  if (GetErrorInfo(0, &info) == S_OK && info) {
-    vb::Bstr d, s;
-    info->GetDescription(&d.b);
-    info->GetSource(&s.b);
-    description = d.str();
-    source = s.str();
-    info->Release();
-  }
-  const long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
-  if (description.empty()) description = vb::StandardDescription(number);
-  throw vb::RuntimeError(number, description, source);
-}
+void CheckCall(HRESULT hr) { com::Check(hr); }
 
 namespace {
 

@@ -17,6 +17,13 @@ bool IsDialog(HWND w) {
 
 }  // namespace
 
+void HandleMessage(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && IsDialog(root) && IsDialogMessageW(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
 void DoEvents() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -24,10 +31,7 @@ void DoEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // it belongs to the loop that owns the thread
       return;
     }
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialog(root) && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    HandleMessage(msg);
   }
 }
 

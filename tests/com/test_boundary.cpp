@@ -10,7 +10,10 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
+#include "com/client.h"
 #include "com/server.h"
 #include "dispatch_call.h"
 #include "model/general_collection.h"
@@ -141,4 +144,34 @@ TEST(Objects, AClassIdIsNoInterfaceIdAndImplOfTakesOnlyItsOwnClass) {
   ASSERT_HRESULT_SUCCEEDED(testutil::Invoke(ids.pdispVal, L"Add", DISPATCH_METHOD, {testutil::Str(L"1G|A1")}, nullptr));
   EXPECT_EQ(1, claimfile::CollectionCount(ids.pdispVal));
   EXPECT_EQ(L"1G|A1", claimfile::CollectionItemText(ids.pdispVal, 1));
+}
+
+TEST(Client, AFailedCallBecomesTheErrorAHostWouldSee) {
+  auto errorOf = [](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const vb::RuntimeError& e) {
+      return std::make_pair(e.number(), e.description());
+    }
+    return std::make_pair(0L, std::wstring());
+  };
+  // A class nobody registered: 429, as a host's CreateObject gives it.
+  const CLSID nowhere = {0x5D0C7E11, 0x3A5B, 0x4E0F, {0x9C, 0x21, 0x6B, 0x11, 0x2E, 0x8A, 0x40, 0x77}};
+  EXPECT_EQ(std::make_pair(429L, std::wstring(L"ActiveX component can't create object")),
+            errorOf([&] { com::CreateByClassId<IDispatch>(nowhere); }));
+  // A Visual Basic error number with the description of the error information; without error
+  // information, the standard description; another HRESULT as it stands.
+  ICreateErrorInfo* create = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CreateErrorInfo(&create));
+  create->SetDescription(const_cast<LPOLESTR>(L"Not a number here"));
+  IErrorInfo* info = nullptr;
+  create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
+  SetErrorInfo(0, info);
+  info->Release();
+  create->Release();
+  const HRESULT typeMismatch = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 13);
+  EXPECT_EQ(std::make_pair(13L, std::wstring(L"Not a number here")), errorOf([&] { com::Check(typeMismatch); }));
+  EXPECT_EQ(std::make_pair(13L, std::wstring(L"Type mismatch")), errorOf([&] { com::Check(typeMismatch); }));
+  EXPECT_EQ(static_cast<long>(E_ACCESSDENIED), errorOf([] { com::Check(E_ACCESSDENIED); }).first);
+  EXPECT_EQ(0L, errorOf([] { com::Check(S_FALSE); }).first);
 }

@@ -38,6 +38,16 @@ inline LOGFONTW FontOf(HWND w) {
   return lf;
 }
 
+// A key pressed on the control that has the focus in the window's thread, through that thread's
+// own message loop.
+inline void PressKey(HWND dlg, WPARAM key) {
+  GUITHREADINFO gti{sizeof gti};
+  GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gti);
+  HWND target = gti.hwndFocus ? gti.hwndFocus : dlg;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
 // Runs `answer` on a helper thread against this process's top-level window captioned `caption`
 // once it is visible. The search ends when the window is found, when the object is destroyed,
 // or after ten seconds; then every window of the creating thread is closed, so that a test

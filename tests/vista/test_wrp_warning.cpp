@@ -47,14 +47,7 @@ std::wstring StoredSetting(const std::wstring& ini) {
 
 void Click(HWND dlg, int id) { SendMessageW(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
-// A key pressed on the control that has the focus, through the window's own message loop.
-void PressKey(HWND dlg, WPARAM key) {
-  GUITHREADINFO gti{sizeof gti};
-  GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gti);
-  HWND target = gti.hwndFocus ? gti.hwndFocus : dlg;
-  PostMessageW(target, WM_KEYDOWN, key, 1);
-  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-}
+using testutil::PressKey;
 
 struct Recorded {
   HWND owner = nullptr;

@@ -1,8 +1,14 @@
 // The run time's DoEvents and its clock as text.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace vb {
+
+// Handles one window message of this thread's loop: through IsDialogMessage when it is for a
+// dialog box or a control in one, else translated and dispatched.
+void HandleMessage(MSG& msg);
 
 // DoEvents: handles every window message pending for this thread, and returns when none is
 // left. A message for a dialog box (or a control in one) goes through IsDialogMessage first, so

@@ -1,0 +1,151 @@
+#include "qv_mod.h"
+
+#include <windows.h>
+
+#include <new>
+#include <vector>
+
+#include "com/client.h"
+#include "frm_start_update.h"
+#include "vb/convert.h"
+#include "vb/error.h"
+#include "vb/module.h"
+#include "vb/present.h"
+
+namespace launcher::QvMod {
+
+namespace {
+
+std::wstring Trim(const std::wstring& s) {
+  const size_t first = s.find_first_not_of(L' ');
+  if (first == std::wstring::npos) return L"";
+  return s.substr(first, s.find_last_not_of(L' ') - first + 1);
+}
+
+// The segments of the trimmed command line between its dashes, empty ones included.
+std::vector<std::wstring> Segments(const std::wstring& cmd) {
+  std::vector<std::wstring> segments;
+  const std::wstring text = Trim(cmd);
+  size_t start = 0;
+  for (size_t dash; (dash = text.find(L'-', start)) != std::wstring::npos; start = dash + 1)
+    segments.push_back(text.substr(start, dash - start));
+  segments.push_back(text.substr(start));
+  return segments;
+}
+
+// A path in double quotes is one segment, whatever dashes it holds: the segments from its opening
+// quote to its closing one are joined again.
+std::vector<std::wstring> PathSegments(const std::wstring& cmd) {
+  std::vector<std::wstring> out;
+  bool open = false;
+  for (const std::wstring& segment : Segments(cmd)) {
+    if (open)
+      out.back() += L"-" + segment;
+    else
+      out.push_back(segment);
+    for (wchar_t c : segment)
+      if (c == L'"') open = !open;
+  }
+  return out;
+}
+
+std::wstring WithoutQuotes(std::wstring s) {
+  std::erase_if(s, [](wchar_t c) { return c == L'"' || c == L'\''; });
+  return s;
+}
+
+bool NamesPath(const std::wstring& s) { return s.rfind(L"\\\\", 0) == 0 || (s.size() >= 2 && s[1] == L':'); }
+
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L'\\'));
+}
+
+void ShowStop(const vb::RuntimeError& e) {
+  vb::MsgBox(L"The update of protected files has stopped: error " + vb::LongToText(e.number()) + L" - " +
+                 e.description(),
+             vb::vbCritical, frmStartUpdate::kCaption);
+}
+
+}  // namespace
+
+std::wstring ArgumentsOf(const std::wstring& fullCommandLine) {
+  size_t at = 0;
+  const size_t n = fullCommandLine.size();
+  while (at < n && (fullCommandLine[at] == L' ' || fullCommandLine[at] == L'\t')) ++at;
+  if (at < n && fullCommandLine[at] == L'"') {
+    const size_t close = fullCommandLine.find(L'"', at + 1);
+    at = close == std::wstring::npos ? n : close + 1;
+  } else {
+    while (at < n && fullCommandLine[at] != L' ' && fullCommandLine[at] != L'\t') ++at;
+  }
+  while (at < n && (fullCommandLine[at] == L' ' || fullCommandLine[at] == L'\t')) ++at;
+  return fullCommandLine.substr(at);
+}
+
+std::wstring CommandLine() { return ArgumentsOf(GetCommandLineW()); }
+
+bool getCommandLineArg(const std::wstring& cmd, const std::wstring& key, std::wstring& value) {
+  const std::wstring lowerKey = vb::LCase(key);
+  if (lowerKey != L"startpath" && (Trim(cmd).empty() || Trim(key).empty())) return false;
+  if (lowerKey == L"startpath") {
+    for (const std::wstring& segment : PathSegments(cmd)) {
+      const std::wstring cleaned = WithoutQuotes(Trim(segment));
+      if (NamesPath(cleaned)) {
+        value = cleaned;
+        return true;
+      }
+    }
+    return false;
+  }
+  if (vb::LCase(cmd).find(lowerKey) == std::wstring::npos) return false;
+  for (const std::wstring& segment : Segments(cmd)) {
+    const std::wstring lowerSegment = vb::LCase(segment);
+    if (lowerSegment.substr(0, lowerKey.size()) == lowerKey) {
+      std::wstring rest = lowerSegment;
+      for (size_t at; (at = rest.find(lowerKey)) != std::wstring::npos;) rest.erase(at, lowerKey.size());
+      value = rest;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool getCommandLineArg(const std::wstring& key, std::wstring& value) {
+  return getCommandLineArg(CommandLine(), key, value);
+}
+
+int Main(const std::wstring& cmd) {
+  try {
+    com::Ptr<_ManageFiles> mover = frmStartUpdate::NewMover();
+    frmStartUpdate form;
+    std::wstring startPath;
+    form.appPath = getCommandLineArg(cmd, L"STARTPATH", startPath) ? startPath : ProgramFolder();
+    form.mngFiles(mover);
+    std::wstring scratch;
+    if (getCommandLineArg(cmd, L"INTESTMODE", scratch)) {
+      com::Check(mover->put_INTESTMODE(VARIANT_TRUE));
+      form.ShowModal();
+    } else {
+      moveStatuses status = notStarted;
+      com::Check(mover->moveStatus(&status));
+      if (status != contactMarlowby && status != completed) form.ShowModal();
+    }
+    return 0;
+  } catch (const vb::RuntimeError& e) {
+    ShowStop(e);
+  } catch (const std::bad_alloc&) {
+    ShowStop(vb::RuntimeError(vb::errOutOfMemory));
+  }
+  return 1;
+}
+
+}  // namespace launcher::QvMod
