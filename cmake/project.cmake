@@ -1,22 +1,38 @@
 # Helpers shared by the components: type libraries, COM server DLLs, tests.
 
-# add_typelib(<name> <idl>): runs widl for the header, the GUID definitions and the .tlb,
-# and makes the static library <name>_idl that carries the header and the GUIDs.
+# add_typelib(<name> <idl> [IMPORTS lib...]): runs widl for the header, the GUID definitions and
+# the .tlb, and makes the static library <name>_idl that carries the header and the GUIDs. Each
+# library of IMPORTS (made by add_typelib before) is imported by the IDL file (its .idl for the
+# declarations, its .tlb by importlib, so its types stay in its own type library).
 function(add_typelib name idl)
+  cmake_parse_arguments(A "" "" "IMPORTS" ${ARGN})
   set(out ${CMAKE_CURRENT_BINARY_DIR})
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(W ${WIDL_EXECUTABLE} ${WIDL_TARGET_FLAG} -I${WIDL_IDL_DIR} -L${WIDL_TLB_DIR} -I${CMAKE_CURRENT_SOURCE_DIR})
+  set(deps)
+  foreach(lib IN LISTS A_IMPORTS)
+    get_property(lib_tlb GLOBAL PROPERTY ${lib}_TLB)
+    get_property(lib_idl GLOBAL PROPERTY ${lib}_IDL)
+    get_filename_component(lib_tlb_dir ${lib_tlb} DIRECTORY)
+    get_filename_component(lib_idl_dir ${lib_idl} DIRECTORY)
+    list(APPEND W -I${lib_idl_dir} -L${lib_tlb_dir})
+    list(APPEND deps ${lib_idl} ${lib_tlb})
+  endforeach()
   add_custom_command(
     OUTPUT ${out}/${name}.h ${out}/${name}_i.c ${out}/${name}.tlb
     COMMAND ${W} -h -o ${out}/${name}.h   ${idl_abs}
     COMMAND ${W} -u -o ${out}/${name}_i.c ${idl_abs}
     COMMAND ${W} -t -o ${out}/${name}.tlb ${idl_abs}
-    DEPENDS ${idl_abs}
+    DEPENDS ${idl_abs} ${deps}
     COMMENT "widl ${name}.idl"
     VERBATIM)
   add_library(${name}_idl STATIC ${out}/${name}_i.c ${out}/${name}.h)
   target_include_directories(${name}_idl PUBLIC ${out})
+  foreach(lib IN LISTS A_IMPORTS)
+    target_link_libraries(${name}_idl PUBLIC ${lib}_idl)
+  endforeach()
   set_property(GLOBAL PROPERTY ${name}_TLB ${out}/${name}.tlb)
+  set_property(GLOBAL PROPERTY ${name}_IDL ${idl_abs})
 endfunction()
 
 # add_com_server(<name> TYPELIB <tl> SOURCES ... LIBS ...): an in-process COM server DLL

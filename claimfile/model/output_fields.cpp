@@ -81,6 +81,9 @@ bool OutputFields::PrintMe(short iFn) {
     v = FormatForRecord(*d, std::move(v));
     MidAssign(line, d->FromCol, d->FieldLength(), v);
   }
+  // A line end or another control character inside a value would break the fixed-width record.
+  for (wchar_t& c : line)
+    if (c < L' ' || c == 0x7F) c = L' ';
   vb::Print(iFn, line, !OutDefns->LastLine);
   return true;
 }

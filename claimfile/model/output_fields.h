@@ -35,7 +35,8 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // (Named apart from the interface's PrintSetValues, which takes the same (no) arguments.)
   void DoPrintSetValues();
   // Formats this store's values through OutDefns into one record line and writes it to the
-  // open file iFn. Always true; every failure is raised and then no line is written.
+  // open file iFn; a control character (below 32, and 127) is written as a space. Always true;
+  // every failure is raised and then no line is written.
   bool PrintMe(short iFn);
   // Sets the value of the member under that key; a missing key raises 0x80040001.
   void SetValue(const std::wstring& name, const std::wstring& value);
