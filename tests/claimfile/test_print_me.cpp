@@ -171,6 +171,15 @@ TEST_F(PrintMeTest, LaterFieldsOverwriteEarlierOnesAndLinesUseTheAnsiCodePage) {
   EXPECT_EQ("Ren\xe9\x80?", Cols(line, 20, 25));
 }
 
+TEST_F(PrintMeTest, ControlCharactersAreWrittenAsSpaces) {
+  Value(L"Addr", L"1 Main\r\nApt\t2\x7f!\x1f");
+  Define({L"Addr", 1, 20, OutputFieldTypeText});
+  Define({L"", 30, 32, OutputFieldTypeText, L"a\nb"});
+  std::string line = Line();
+  EXPECT_EQ("1 Main  Apt 2 ! ", Cols(line, 1, 16));
+  EXPECT_EQ("a b", Cols(line, 30, 32));
+}
+
 TEST_F(PrintMeTest, LastLineOnTheLayoutJoinsRecords) {
   Value(L"A", L"x");
   Define({L"A", 1, 1, OutputFieldTypeText});
