@@ -2,6 +2,8 @@
 // printer that formats the store's values through a layout (a second store) into one line.
 #pragma once
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "com/object.h"
 #include "model/members.h"
@@ -16,6 +18,17 @@
   OBJECT(OutputFields, _OutputFields, OutDefns) VALUE(bool, VARIANT_BOOL, LastLine, false)
 
 namespace claimfile {
+
+// One entry of a record layout, as Add takes it (its Row is 0). The name and the format are
+// views of texts that outlive the layout (the tables of a record writer).
+struct LayoutEntry {
+  std::wstring_view name;  // empty: a literal, whose value is printed
+  long fromCol, toCol;
+  std::wstring value;
+  OutputFieldType dataType;
+  std::wstring_view format;
+  bool required;
+};
 
 // Item, Count, Remove and enumeration come from ModelCollection.
 class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
@@ -49,7 +62,32 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
                             const std::wstring& format = L"", bool required = false);
 
   // The value under a key (5 when the key is missing), as readers take it.
-  const std::wstring& ValueOf(const std::wstring& key) { return mCol.Item(key)->Value; }
+  const std::wstring& ValueOf(const std::wstring& key) { return Items().Item(key)->Value; }
+
+  // A new layout holding the entries in order, as one Add per entry would hold them; the names
+  // must differ. Its OutputField members are made only when something first asks for the
+  // store's members; PrintMe and ForEachEntry read the entries as they are. An entry that Add
+  // would refuse (with its message box) makes them at once, through Add.
+  static com::Ptr<OutputFields> NewLayout(std::vector<LayoutEntry> entries);
+
+  // Calls f(name, fromCol, toCol, value, dataType, format) for every member in order, without
+  // making the members of a new layout.
+  template <class F>
+  void ForEachEntry(F&& f) const {
+    if (!pending_.empty()) {
+      for (const LayoutEntry& e : pending_) f(e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format);
+      return;
+    }
+    for (auto& d : const_cast<OutputFields*>(this)->mCol)
+      f(std::wstring_view(d->Name), d->FromCol, d->ToCol, d->Value, d->DataType, std::wstring_view(d->Format));
+  }
+
+ private:
+  friend class ModelCollection<OutputFields, _OutputFields, OutputField>;
+  // Makes the members of a new layout (ModelCollection asks before every use of the members).
+  void PrepareItems();
+
+  std::vector<LayoutEntry> pending_;
 };
 
 }  // namespace claimfile

@@ -451,17 +451,19 @@ const RecordLayout& LayoutTable(RecordId id) { return kTables[static_cast<size_t
 
 std::span<const RecordLayout> LayoutTables() { return kTables; }
 
-com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, const std::wstring& dateFormat,
+com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view dateFormat,
                                    const std::function<std::wstring(Source)>& computed) {
-  auto layout = OutputFields::New();
-  const std::wstring none;
+  std::vector<LayoutEntry> entries;
+  entries.reserve(table.fields.size());
   for (const FieldSpec& f : table.fields) {
-    const bool named = f.source == Source::Named;
-    const std::wstring value = named ? none : f.source == Source::Literal ? std::wstring(f.text) : computed(f.source);
-    layout->Add(named ? std::wstring(f.text) : none, 0, f.from, f.to, value, f.type, f.dated ? dateFormat : none,
-                f.required);
+    LayoutEntry& e = entries.emplace_back(LayoutEntry{{}, f.from, f.to, {}, f.type, {}, f.required});
+    if (f.source == Source::Named)
+      e.name = f.text;
+    else
+      e.value = f.source == Source::Literal ? std::wstring(f.text) : computed(f.source);
+    if (f.dated) e.format = dateFormat;
   }
-  return layout;
+  return OutputFields::NewLayout(std::move(entries));
 }
 
 }  // namespace claimfile::nsf

@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "com/ptr.h"
 #include "sendarro7.h"
@@ -53,11 +54,11 @@ struct RecordLayout {
 const RecordLayout& LayoutTable(RecordId id);
 std::span<const RecordLayout> LayoutTables();
 
-// A new layout store for the record: one entry per row, in row order, each made by
-// OutputFields.Add with all eight arguments (Row 0). A named entry has an empty value, a literal
-// its text, a computed one what `computed` gives for its source; a dated entry has dateFormat
-// as its Format. What `computed` raises passes to the caller.
-com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, const std::wstring& dateFormat,
+// A new layout store for the record: one entry per row, in row order, as OutputFields.Add with
+// all eight arguments (Row 0) makes it. A named entry has an empty value, a literal its text, a
+// computed one what `computed` gives for its source; a dated entry has dateFormat (a text that
+// outlives the layout) as its Format. What `computed` raises passes to the caller.
+com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view dateFormat,
                                    const std::function<std::wstring(Source)>& computed);
 
 }  // namespace claimfile::nsf

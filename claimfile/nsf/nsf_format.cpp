@@ -33,14 +33,16 @@ std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
 
 // An amount of a Currency field that does not read as a number would be printed as its letters,
 // a record that looks good and is rejected by the payer: 13, naming the field, instead.
-void RequireAmounts(OutputFields& store, OutputFields& layout) {
-  for (auto& d : layout) {
-    if (d->DataType != OutputFieldTypeCurrency || d->Name.empty()) continue;
-    const std::wstring& v = store.ValueOf(d->Name);
+void RequireAmounts(OutputFields& store, const OutputFields& layout) {
+  layout.ForEachEntry([&](std::wstring_view name, long, long, const std::wstring&, OutputFieldType type,
+                          std::wstring_view) {
+    if (type != OutputFieldTypeCurrency || name.empty()) return;
+    const std::wstring field(name);
+    const std::wstring& v = store.ValueOf(field);
     if (!v.empty() && !vb::IsNumeric(v))
-      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " + d->Name +
+      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " + field +
                                                       L" \"" + v + L"\" is not an amount");
-  }
+  });
 }
 
 }  // namespace
@@ -50,6 +52,9 @@ NSFFormat::~NSFFormat() { CurFileHeader.reset(); }
 void NSFFormat::SetClock(Clock clock) { tClock = clock; }
 
 void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
+  // Dates repeat through a file (service dates, birth dates): each is read once. Nothing here
+  // runs a message loop, so the locale stays as it is while the records are written.
+  vb::FormatMemo dates;
   CurFileHeader = com::Ptr<FileHeader>(&objFH);
   FileNo = iFn;
   FileRecordCount = 0;
@@ -123,7 +128,7 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
       VariantInit(&instant);
       instant.vt = VT_DATE;
       instant.date = CreationDate();
-      return vb::Format(instant, source == Source::FileDate ? DateFormat() : TimeFormat());
+      return vb::Format(instant, std::wstring(source == Source::FileDate ? DateFormat() : TimeFormat()));
     }
     case Source::PolicySeq: return CountText(PolicySeq);
     case Source::LineSeq: return CountText(LineSeq);

@@ -50,8 +50,8 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   com::Ptr<OutputFields> LayoutEA0();
   com::Ptr<OutputFields> LayoutEA1();
   com::Ptr<OutputFields> LayoutFA0();
-  std::wstring DateFormat() const { return L"YYYYMMDD"; }
-  std::wstring TimeFormat() const { return L"HHNNSS"; }
+  std::wstring_view DateFormat() const { return L"YYYYMMDD"; }
+  std::wstring_view TimeFormat() const { return L"HHNNSS"; }
   com::Ptr<OutputFields> LayoutHA0(Claim& claim);
 
   // A record's layout, its computed literals taken from this writer, the claim and the batch.

@@ -7,6 +7,16 @@ namespace vb {
 
 std::wstring FoldKey(const std::wstring& key) {
   if (key.empty()) return key;
+  // Plain ASCII, the keys of nearly every collection, upper-cases the same in every locale (the
+  // locale's own casing rules apply only where linguistic casing is asked for): no locale call.
+  bool ascii = true;
+  for (wchar_t c : key) ascii = ascii && c < 0x80;
+  if (ascii) {
+    std::wstring out = key;
+    for (wchar_t& c : out)
+      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return out;
+  }
   const int len = static_cast<int>(key.size());
   int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, nullptr, 0);
   if (n > 0) {

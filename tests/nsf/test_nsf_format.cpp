@@ -45,7 +45,9 @@ TEST_F(NsfFormatTest, SequencesRestartWithEachClaimAndTheTrailerCountsTheClaim) 
   std::string claim;  // each FA0 carries the number of the claim it is in
   for (const auto& r : records) {
     if (r.substr(0, 3) == "CA0") claim = Cols(r, 6, 22);
-    if (r.substr(0, 3) == "FA0") EXPECT_EQ(claim, Cols(r, 6, 22));
+    if (r.substr(0, 3) == "FA0") {
+      EXPECT_EQ(claim, Cols(r, 6, 22));
+    }
   }
   auto xa0 = Of(records, "XA0");
   EXPECT_EQ("01060203" "00" "00" "003", Cols(xa0[1], 23, 37));
