@@ -79,14 +79,13 @@ bool OutputFields::PrintMe(short iFn) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
   std::wstring line(kLineWidth, L' ');
   auto& values = Items();
-  OutDefns->ForEachEntry([&](std::wstring_view name, long fromCol, long toCol, const std::wstring& value,
-                             OutputFieldType type, std::wstring_view format) {
-    const long width = OutputField::FieldLength(fromCol, toCol);
-    const std::wstring& v = name.empty() ? value : values.Item(name)->Value;
-    if (format.empty() && (type == OutputFieldTypeText || type == OutputFieldTypeDate))
-      MidAssign(line, fromCol, width, v);
+  OutDefns->ForEachEntry([&](const LayoutView& d) {
+    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+    const std::wstring& v = d.name.empty() ? d.value : values.Item(d.name, d.hint)->Value;
+    if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
+      MidAssign(line, d.fromCol, width, v);
     else
-      MidAssign(line, fromCol, width, FormatForRecord(type, format, width, v));
+      MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
   });
   // A line end or another control character inside a value would break the fixed-width record.
   for (wchar_t& c : line)

@@ -28,6 +28,19 @@ struct LayoutEntry {
   OutputFieldType dataType;
   std::wstring_view format;
   bool required;
+  // Where the name is expected in the printing store (its position less 1), to spare the look-up;
+  // a wrong hint costs only the look-up.
+  size_t hint = static_cast<size_t>(-1);
+};
+
+// A member of a layout as the record printer reads it.
+struct LayoutView {
+  std::wstring_view name;
+  long fromCol, toCol;
+  const std::wstring& value;
+  OutputFieldType dataType;
+  std::wstring_view format;
+  size_t hint;
 };
 
 // Item, Count, Remove and enumeration come from ModelCollection.
@@ -61,8 +74,10 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
                             const std::wstring& value = L"", OutputFieldType dataType = OutputFieldTypeText,
                             const std::wstring& format = L"", bool required = false);
 
-  // The value under a key (5 when the key is missing), as readers take it.
-  const std::wstring& ValueOf(const std::wstring& key) { return Items().Item(key)->Value; }
+  // The value under a key (5 when the key is missing), as readers take it; hint as LayoutEntry's.
+  const std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) {
+    return Items().Item(key, hint)->Value;
+  }
 
   // A new layout holding the entries in order, as one Add per entry would hold them; the names
   // must differ. Its OutputField members are made only when something first asks for the
@@ -70,16 +85,15 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // would refuse (with its message box) makes them at once, through Add.
   static com::Ptr<OutputFields> NewLayout(std::vector<LayoutEntry> entries);
 
-  // Calls f(name, fromCol, toCol, value, dataType, format) for every member in order, without
-  // making the members of a new layout.
+  // Calls f(LayoutView) for every member in order, without making the members of a new layout.
   template <class F>
   void ForEachEntry(F&& f) const {
     if (!pending_.empty()) {
-      for (const LayoutEntry& e : pending_) f(e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format);
+      for (const LayoutEntry& e : pending_) f(LayoutView{e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format, e.hint});
       return;
     }
     for (auto& d : const_cast<OutputFields*>(this)->mCol)
-      f(std::wstring_view(d->Name), d->FromCol, d->ToCol, d->Value, d->DataType, std::wstring_view(d->Format));
+      f(LayoutView{d->Name, d->FromCol, d->ToCol, d->Value, d->DataType, d->Format, static_cast<size_t>(-1)});
   }
 
  private:

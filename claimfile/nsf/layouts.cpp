@@ -1,7 +1,9 @@
 #include "nsf/layouts.h"
 
 #include <iterator>
+#include <vector>
 
+#include "model/file_header.h"
 #include "model/output_fields.h"
 
 namespace claimfile::nsf {
@@ -445,6 +447,46 @@ const RecordLayout kTables[] = {
     Table(RecordId::YA0, L"YA0", kYA0), Table(RecordId::ZA0, L"ZA0", kZA0),
 };
 
+// Where each row's name stands in a new store of the object that prints the record (its position
+// less 1; none for a literal). The model makes every store of a class with the same names in the
+// same order, so these spare the printer nearly every look-up.
+const std::vector<size_t>& Hints(RecordId id) {
+  static const auto hints = [] {
+    auto header = FileHeader::New();
+    Batch& batch = *header->Batchs->Add(L"");
+    Claim& claim = *batch.Claims->Add();
+    OutputFields* stores[] = {header->OutFields.get(), batch.OutFields.get(), claim.OutFields.get(),
+                              claim.InsurancePolicies->Add()->OutFields.get(),
+                              claim.ServiceLines->Add()->OutFields.get()};
+    enum { Header, OfBatch, OfClaim, Policy, Line };
+    auto storeOf = [&](RecordId r) -> OutputFields& {
+      switch (r) {
+        case RecordId::AA0: case RecordId::ZA0: return *stores[Header];
+        case RecordId::BA0: case RecordId::BA1: case RecordId::YA0: return *stores[OfBatch];
+        case RecordId::DA0: case RecordId::DA1: case RecordId::DA2: return *stores[Policy];
+        case RecordId::FA0: return *stores[Line];
+        default: return *stores[OfClaim];
+      }
+    };
+    std::vector<std::vector<size_t>> all;
+    for (const RecordLayout& table : kTables) {
+      std::vector<size_t> rows;
+      for (const FieldSpec& f : table.fields) {
+        size_t at = 0, found = static_cast<size_t>(-1);
+        if (f.source == Source::Named)
+          for (auto& member : storeOf(table.id)) {
+            if (member->Name == f.text) found = at;
+            ++at;
+          }
+        rows.push_back(found);
+      }
+      all.push_back(std::move(rows));
+    }
+    return all;
+  }();
+  return hints[static_cast<size_t>(id)];
+}
+
 }  // namespace
 
 const RecordLayout& LayoutTable(RecordId id) { return kTables[static_cast<size_t>(id)]; }
@@ -455,8 +497,10 @@ com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view 
                                    const std::function<std::wstring(Source)>& computed) {
   std::vector<LayoutEntry> entries;
   entries.reserve(table.fields.size());
+  const std::vector<size_t>& hints = Hints(table.id);
   for (const FieldSpec& f : table.fields) {
-    LayoutEntry& e = entries.emplace_back(LayoutEntry{{}, f.from, f.to, {}, f.type, {}, f.required});
+    LayoutEntry& e = entries.emplace_back(
+        LayoutEntry{{}, f.from, f.to, {}, f.type, {}, f.required, hints[entries.size()]});
     if (f.source == Source::Named)
       e.name = f.text;
     else

@@ -34,14 +34,12 @@ std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
 // An amount of a Currency field that does not read as a number would be printed as its letters,
 // a record that looks good and is rejected by the payer: 13, naming the field, instead.
 void RequireAmounts(OutputFields& store, const OutputFields& layout) {
-  layout.ForEachEntry([&](std::wstring_view name, long, long, const std::wstring&, OutputFieldType type,
-                          std::wstring_view) {
-    if (type != OutputFieldTypeCurrency || name.empty()) return;
-    const std::wstring field(name);
-    const std::wstring& v = store.ValueOf(field);
+  layout.ForEachEntry([&](const LayoutView& d) {
+    if (d.dataType != OutputFieldTypeCurrency || d.name.empty()) return;
+    const std::wstring& v = store.ValueOf(d.name, d.hint);
     if (!v.empty() && !vb::IsNumeric(v))
-      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " + field +
-                                                      L" \"" + v + L"\" is not an amount");
+      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " +
+                                                      std::wstring(d.name) + L" \"" + v + L"\" is not an amount");
   });
 }
 

@@ -77,6 +77,14 @@ class Collection {
   T& Item(long position) { return items_[Slot(position)].item; }
   // Missing key raises 5.
   T& Item(std::wstring_view key) { return items_[Slot(key)].item; }
+  // The same, where the caller expects the item at position hint + 1: that item is taken when its
+  // key is the key (without regard to case), which spares the look-up.
+  T& Item(std::wstring_view key, size_t hint) {
+    if (hint < items_.size() && items_[hint].hasKey &&
+        FindFolded(key, [&](std::wstring_view folded) { return folded == items_[hint].folded; }))
+      return items_[hint].item;
+    return Item(key);
+  }
   T& Item(const CollectionIndex& index) { return items_[Slot(index)].item; }
   T& Item(const VARIANT& index) { return Item(CollectionIndex::From(index)); }
 
