@@ -167,17 +167,14 @@ com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
   return file;
 }
 
+// The bytes of a file ("" when it cannot be read).
 std::string ReadAll(const std::wstring& path) {
   std::string bytes;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h, &size);
-  bytes.resize(static_cast<size_t>(size.QuadPart));
-  DWORD read = 0;
-  ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(h);
-  bytes.resize(read);
+  if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+  }
   return bytes;
 }
 

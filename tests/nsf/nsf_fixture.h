@@ -29,21 +29,16 @@ inline Batch& AddBatch(FileHeader& h, const wchar_t* key, Values values = {}) {
   Fill(b.OutFields, values);
   return b;
 }
-inline Claim& AddClaim(Batch& b, Values values = {}) {
-  Claim& c = *b.Claims->Add();
-  Fill(c.OutFields, values);
-  return c;
+// A new item of one of the unkeyed collections, filled.
+template <class Items>
+auto& AddFilled(Items& items, Values values) {
+  auto& item = *items.Add();
+  Fill(item.OutFields, values);
+  return item;
 }
-inline InsurancePolicy& AddPolicy(Claim& c, Values values = {}) {
-  InsurancePolicy& p = *c.InsurancePolicies->Add();
-  Fill(p.OutFields, values);
-  return p;
-}
-inline ServiceLine& AddLine(Claim& c, Values values = {}) {
-  ServiceLine& l = *c.ServiceLines->Add();
-  Fill(l.OutFields, values);
-  return l;
-}
+inline Claim& AddClaim(Batch& b, Values values = {}) { return AddFilled(*b.Claims, values); }
+inline InsurancePolicy& AddPolicy(Claim& c, Values values = {}) { return AddFilled(*c.InsurancePolicies, values); }
+inline ServiceLine& AddLine(Claim& c, Values values = {}) { return AddFilled(*c.ServiceLines, values); }
 
 // A moment as a date: year, month, day, hour, minute, second.
 inline DATE Moment(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s) {
