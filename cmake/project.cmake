@@ -1,14 +1,26 @@
 # Helpers shared by the components: type libraries, COM server DLLs, tests.
 
-# add_typelib(<name> <idl> [BYREF_TEXT_DEFAULTS]): runs widl for the header, the GUID definitions
-# and the .tlb, and makes the static library <name>_idl that carries the header and the GUIDs.
+# add_typelib(<name> <idl> [BYREF_TEXT_DEFAULTS] [IMPORTS lib...]): runs widl for the header, the
+# GUID definitions and the .tlb, and makes the static library <name>_idl that carries the header
+# and the GUIDs.
 # BYREF_TEXT_DEFAULTS: the IDL declares its optional by-reference texts with their default through
 # BYREF_TEXT_DEFAULTS_AS_VALUES (see cmake/tlb_byref_text_defaults.py), which the .tlb is made with.
+# IMPORTS: each library (made by add_typelib before) is imported by the IDL file (its .idl for the
+# declarations, its .tlb by importlib, so its types stay in its own type library).
 function(add_typelib name idl)
-  cmake_parse_arguments(A "BYREF_TEXT_DEFAULTS" "" "" ${ARGN})
+  cmake_parse_arguments(A "BYREF_TEXT_DEFAULTS" "" "IMPORTS" ${ARGN})
   set(out ${CMAKE_CURRENT_BINARY_DIR})
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(W ${WIDL_EXECUTABLE} ${WIDL_TARGET_FLAG} -I${WIDL_IDL_DIR} -L${WIDL_TLB_DIR} -I${CMAKE_CURRENT_SOURCE_DIR})
+  set(deps)
+  foreach(lib IN LISTS A_IMPORTS)
+    get_property(lib_tlb GLOBAL PROPERTY ${lib}_TLB)
+    get_property(lib_idl GLOBAL PROPERTY ${lib}_IDL)
+    get_filename_component(lib_tlb_dir ${lib_tlb} DIRECTORY)
+    get_filename_component(lib_idl_dir ${lib_idl} DIRECTORY)
+    list(APPEND W -I${lib_idl_dir} -L${lib_tlb_dir})
+    list(APPEND deps ${lib_idl} ${lib_tlb})
+  endforeach()
   set(tlb_steps COMMAND ${W} -t -o ${out}/${name}.tlb ${idl_abs})
   set(patch)
   if(A_BYREF_TEXT_DEFAULTS)
@@ -21,12 +33,16 @@ function(add_typelib name idl)
     COMMAND ${W} -h -o ${out}/${name}.h   ${idl_abs}
     COMMAND ${W} -u -o ${out}/${name}_i.c ${idl_abs}
     ${tlb_steps}
-    DEPENDS ${idl_abs} ${patch}
+    DEPENDS ${idl_abs} ${deps} ${patch}
     COMMENT "widl ${name}.idl"
     VERBATIM)
   add_library(${name}_idl STATIC ${out}/${name}_i.c ${out}/${name}.h)
   target_include_directories(${name}_idl PUBLIC ${out})
+  foreach(lib IN LISTS A_IMPORTS)
+    target_link_libraries(${name}_idl PUBLIC ${lib}_idl)
+  endforeach()
   set_property(GLOBAL PROPERTY ${name}_TLB ${out}/${name}.tlb)
+  set_property(GLOBAL PROPERTY ${name}_IDL ${idl_abs})
 endfunction()
 
 # add_com_server(<name> TYPELIB <tl> SOURCES ... LIBS ...): an in-process COM server DLL

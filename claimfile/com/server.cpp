@@ -8,9 +8,11 @@
 #include "claim_com.h"
 #include "claims_com.h"
 #include "com/server.h"
+#include "edi_file_com.h"
 #include "file_header_com.h"
 #include "insurance_policies_com.h"
 #include "insurance_policy_com.h"
+#include "nsf_format_com.h"
 #include "output_field_com.h"
 #include "output_fields_com.h"
 #include "service_line_com.h"
@@ -31,6 +33,8 @@ const com::ClassEntry kClasses[] = {
     {&CLSID_Claims, L"Claims", &com::CreateInstance<claimfile::ClaimsCom>},
     {&CLSID_ServiceLines, L"ServiceLines", &com::CreateInstance<claimfile::ServiceLinesCom>},
     {&CLSID_InsurancePolicies, L"InsurancePolicies", &com::CreateInstance<claimfile::InsurancePoliciesCom>},
+    {&CLSID_EDIFile, L"EDIFile", &com::CreateInstance<claimfile::EDIFileCom>},
+    {&CLSID_NSFFormat, L"NSFFormat", &com::CreateInstance<claimfile::NSFFormatCom>},
 };
 
 // Claim's earlier interface id is an alias of _Claim in the type library. (InsurancePolicy's

@@ -14,19 +14,26 @@ template <class Derived, class Itf, class ItemT>
 class ModelCollection : public com::Object<Derived, Itf> {
  public:
   // A number is a position from 1 (9 outside 1..Count), a text a key (5 when not held).
-  com::Ptr<ItemT> Item(const vb::CollectionIndex& index) { return mCol.Item(index); }
-  com::Ptr<ItemT> Item(long position) { return mCol.Item(position); }
-  com::Ptr<ItemT> Item(const std::wstring& key) { return mCol.Item(key); }
-  long Count() const { return mCol.Count(); }
-  void Remove(const vb::CollectionIndex& index) { mCol.Remove(index); }
-  void Remove(long position) { mCol.Remove(position); }
-  void Remove(const std::wstring& key) { mCol.Remove(key); }
+  com::Ptr<ItemT> Item(const vb::CollectionIndex& index) { return Items().Item(index); }
+  com::Ptr<ItemT> Item(long position) { return Items().Item(position); }
+  com::Ptr<ItemT> Item(const std::wstring& key) { return Items().Item(key); }
+  long Count() const { return const_cast<ModelCollection*>(this)->Items().Count(); }
+  void Remove(const vb::CollectionIndex& index) { Items().Remove(index); }
+  void Remove(long position) { Items().Remove(position); }
+  void Remove(const std::wstring& key) { Items().Remove(key); }
 
   // Iteration in collection order, over the items.
-  auto begin() { return mCol.begin(); }
-  auto end() { return mCol.end(); }
+  auto begin() { return Items().begin(); }
+  auto end() { return Items().end(); }
 
  protected:
+  // The items, made first by a collection that makes them late (its PrepareItems()).
+  vb::Collection<com::Ptr<ItemT>>& Items() {
+    static_cast<Derived*>(this)->PrepareItems();
+    return mCol;
+  }
+  void PrepareItems() {}
+
   vb::Collection<com::Ptr<ItemT>> mCol;
 };
 

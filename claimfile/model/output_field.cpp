@@ -25,8 +25,8 @@ bool OutputField::Valid() {
   return true;
 }
 
-long OutputField::FieldLength() const {
-  long long n = static_cast<long long>(ToCol) - FromCol + 1;
+long OutputField::FieldLength(long fromCol, long toCol) {
+  long long n = static_cast<long long>(toCol) - fromCol + 1;
   if (n > std::numeric_limits<long>::max() || n < std::numeric_limits<long>::min())
     vb::Raise(vb::errOverflow);
   return static_cast<long>(n);

@@ -24,7 +24,8 @@ class OutputField : public com::Object<OutputField, _OutputField> {
   // Checks the columns, then a Numeric or Date value; shows what is wrong in a message box.
   bool Valid();
   // ToCol - FromCol + 1; 6 on overflow.
-  long FieldLength() const;
+  long FieldLength() const { return FieldLength(FromCol, ToCol); }
+  static long FieldLength(long fromCol, long toCol);
   bool DataWillFit() const;
 };
 

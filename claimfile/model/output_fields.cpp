@@ -30,26 +30,28 @@ std::wstring RightInZeros(const std::wstring& text, long width) {
 }
 
 // The value of one layout member, formatted by its data type.
-std::wstring FormatForRecord(const OutputField& d, std::wstring v) {
-  const long width = d.FieldLength();
-  switch (d.DataType) {
+std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, long width, const std::wstring& v) {
+  switch (type) {
     case OutputFieldTypeNumeric:
-      if (!v.empty()) v = RightInZeros(v, width);
-      break;
+      return v.empty() ? v : RightInZeros(v, width);
     case OutputFieldTypeCurrency:
-      if (!v.empty() && vb::IsNumeric(v)) {
-        long cents = (vb::Currency::FromText(v) * 100).ToLong();
-        v = RightInZeros(vb::LongToText(cents), width);
-      }
-      break;
+      if (v.empty() || !vb::IsNumeric(v)) return v;
+      return RightInZeros(vb::LongToText((vb::Currency::FromText(v) * 100).ToLong()), width);
     case OutputFieldTypeFixedOne:
-      if (!v.empty()) v = RightInZeros(vb::DoubleToText(vb::ToDouble(v) * 10), width);
-      break;
+      return v.empty() ? v : RightInZeros(vb::DoubleToText(vb::ToDouble(v) * 10), width);
     default:
-      if (!d.Format.empty()) v = vb::Format(v, d.Format);
-      break;
+      return format.empty() ? v : vb::Format(v, std::wstring(format));
   }
-  return v;
+}
+
+// Whether Add would hold the entry: its columns in order, a Numeric or Date value that reads as
+// one (Valid, without its message box).
+bool Holds(const LayoutEntry& e) {
+  if (e.toCol < e.fromCol) return false;
+  if (e.value.empty()) return true;
+  if (e.dataType == OutputFieldTypeNumeric) return vb::IsNumeric(e.value);
+  if (e.dataType == OutputFieldTypeDate) return vb::IsDate(e.value);
+  return true;
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ void OutputFields::DoPrintSetValues() {
   short fn = vb::FreeFile();
   vb::OpenForOutput(fn, file);
   try {
-    for (auto& f : mCol) {
+    for (auto& f : Items()) {
       const std::wstring& n = f->Name;
       vb::Print(fn, L"Public Property Let " + n + L"(" + n + L" As String)");
       vb::Print(fn, L"  OutFields.SetValue \"" + n + L"\", " + n);
@@ -76,21 +78,30 @@ void OutputFields::DoPrintSetValues() {
 bool OutputFields::PrintMe(short iFn) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
   std::wstring line(kLineWidth, L' ');
-  for (auto& d : *OutDefns) {
-    std::wstring v = d->Name.empty() ? d->Value : mCol.Item(d->Name)->Value;
-    v = FormatForRecord(*d, std::move(v));
-    MidAssign(line, d->FromCol, d->FieldLength(), v);
-  }
+  auto& values = Items();
+  OutDefns->ForEachEntry([&](const LayoutView& d) {
+    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+    const std::wstring& v = d.name.empty() ? d.value : values.Item(d.name, d.hint)->Value;
+    if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
+      MidAssign(line, d.fromCol, width, v);
+    else
+      MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+  });
+  // A line end or another control character inside a value would break the fixed-width record.
+  for (wchar_t& c : line)
+    if (c < L' ' || c == 0x7F) c = L' ';
   vb::Print(iFn, line, !OutDefns->LastLine);
   return true;
 }
 
 void OutputFields::SetValue(const std::wstring& name, const std::wstring& value) {
   if (!BRExists(name)) throw vb::RuntimeError(kMissingFieldError, L"", L"");
-  mCol.Item(name)->Value = value;
+  Items().Item(name)->Value = value;
 }
 
-bool OutputFields::BRExists(const std::wstring& name) const { return mCol.Contains(name); }
+bool OutputFields::BRExists(const std::wstring& name) const {
+  return const_cast<OutputFields*>(this)->Items().Contains(name);
+}
 
 com::Ptr<OutputField> OutputFields::Add(const std::wstring& name, long row, long fromCol, long toCol,
                                         const std::wstring& value, OutputFieldType dataType,
@@ -106,11 +117,30 @@ com::Ptr<OutputField> OutputFields::Add(const std::wstring& name, long row, long
   f->Required = required;
   if (f->Valid()) {
     if (name.empty())
-      mCol.Add(f);
+      Items().Add(f);
     else
-      mCol.Add(f, name);
+      Items().Add(f, name);
   }
   return f;
+}
+
+com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries) {
+  auto layout = New();
+  layout->pending_ = std::move(entries);
+  for (const LayoutEntry& e : layout->pending_)
+    if (!Holds(e)) {
+      layout->PrepareItems();
+      break;
+    }
+  return layout;
+}
+
+void OutputFields::PrepareItems() {
+  if (pending_.empty()) return;
+  std::vector<LayoutEntry> entries = std::move(pending_);
+  pending_.clear();
+  for (const LayoutEntry& e : entries)
+    Add(std::wstring(e.name), 0, e.fromCol, e.toCol, e.value, e.dataType, std::wstring(e.format), e.required);
 }
 
 }  // namespace claimfile

@@ -2,6 +2,8 @@
 // printer that formats the store's values through a layout (a second store) into one line.
 #pragma once
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "com/object.h"
 #include "model/members.h"
@@ -16,6 +18,30 @@
   OBJECT(OutputFields, _OutputFields, OutDefns) VALUE(bool, VARIANT_BOOL, LastLine, false)
 
 namespace claimfile {
+
+// One entry of a record layout, as Add takes it (its Row is 0). The name and the format are
+// views of texts that outlive the layout (the tables of a record writer).
+struct LayoutEntry {
+  std::wstring_view name;  // empty: a literal, whose value is printed
+  long fromCol, toCol;
+  std::wstring value;
+  OutputFieldType dataType;
+  std::wstring_view format;
+  bool required;
+  // Where the name is expected in the printing store (its position less 1), to spare the look-up;
+  // a wrong hint costs only the look-up.
+  size_t hint = static_cast<size_t>(-1);
+};
+
+// A member of a layout as the record printer reads it.
+struct LayoutView {
+  std::wstring_view name;
+  long fromCol, toCol;
+  const std::wstring& value;
+  OutputFieldType dataType;
+  std::wstring_view format;
+  size_t hint;
+};
 
 // Item, Count, Remove and enumeration come from ModelCollection.
 class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
@@ -35,7 +61,8 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // (Named apart from the interface's PrintSetValues, which takes the same (no) arguments.)
   void DoPrintSetValues();
   // Formats this store's values through OutDefns into one record line and writes it to the
-  // open file iFn. Always true; every failure is raised and then no line is written.
+  // open file iFn; a control character (below 32, and 127) is written as a space. Always true;
+  // every failure is raised and then no line is written.
   bool PrintMe(short iFn);
   // Sets the value of the member under that key; a missing key raises 0x80040001.
   void SetValue(const std::wstring& name, const std::wstring& value);
@@ -47,8 +74,34 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
                             const std::wstring& value = L"", OutputFieldType dataType = OutputFieldTypeText,
                             const std::wstring& format = L"", bool required = false);
 
-  // The value under a key (5 when the key is missing), as readers take it.
-  const std::wstring& ValueOf(const std::wstring& key) { return mCol.Item(key)->Value; }
+  // The value under a key (5 when the key is missing), as readers take it; hint as LayoutEntry's.
+  const std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) {
+    return Items().Item(key, hint)->Value;
+  }
+
+  // A new layout holding the entries in order, as one Add per entry would hold them; the names
+  // must differ. Its OutputField members are made only when something first asks for the
+  // store's members; PrintMe and ForEachEntry read the entries as they are. An entry that Add
+  // would refuse (with its message box) makes them at once, through Add.
+  static com::Ptr<OutputFields> NewLayout(std::vector<LayoutEntry> entries);
+
+  // Calls f(LayoutView) for every member in order, without making the members of a new layout.
+  template <class F>
+  void ForEachEntry(F&& f) const {
+    if (!pending_.empty()) {
+      for (const LayoutEntry& e : pending_) f(LayoutView{e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format, e.hint});
+      return;
+    }
+    for (auto& d : const_cast<OutputFields*>(this)->mCol)
+      f(LayoutView{d->Name, d->FromCol, d->ToCol, d->Value, d->DataType, d->Format, static_cast<size_t>(-1)});
+  }
+
+ private:
+  friend class ModelCollection<OutputFields, _OutputFields, OutputField>;
+  // Makes the members of a new layout (ModelCollection asks before every use of the members).
+  void PrepareItems();
+
+  std::vector<LayoutEntry> pending_;
 };
 
 }  // namespace claimfile

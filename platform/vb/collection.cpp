@@ -5,32 +5,27 @@
 
 namespace vb {
 
-void FoldKeyInto(const std::wstring& key, std::wstring& out) {
-  out.assign(key);
-  if (key.empty()) return;
-  // Plain ASCII upper-cases the same in every locale without linguistic casing: skip the
-  // locale service, which every keyed lookup would otherwise pay for.
+std::wstring FoldKey(const std::wstring& key) {
+  if (key.empty()) return key;
+  // Plain ASCII, the keys of nearly every collection, upper-cases the same in every locale (the
+  // locale's own casing rules apply only where linguistic casing is asked for): no locale call.
   bool ascii = true;
   for (wchar_t c : key) ascii = ascii && c < 0x80;
   if (ascii) {
+    std::wstring out = key;
     for (wchar_t& c : out)
-      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
-    return;
+      if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return out;
   }
   const int len = static_cast<int>(key.size());
   int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, nullptr, 0);
   if (n > 0) {
-    out.assign(static_cast<size_t>(n), L'\0');
-    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, out.data(), n) == n) return;
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, key.data(), len, out.data(), n) == n) return out;
   }
   // The locale service failed: fall back to the system's simple upper-casing.
-  out.assign(key);
+  std::wstring out = key;
   CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
-}
-
-std::wstring FoldKey(const std::wstring& key) {
-  std::wstring out;
-  FoldKeyInto(key, out);
   return out;
 }
 

@@ -103,16 +103,57 @@ std::wstring DoubleToText(double value) {
 
 std::wstring LongToText(long value) { return std::to_wstring(value); }
 
+namespace {
+// The innermost memo of this thread (a plain pointer: nothing to destroy at thread exit).
+thread_local FormatMemo* tMemo = nullptr;
+
+std::wstring MemoKey(const std::wstring& value, const std::wstring& pattern) {
+  std::wstring key = pattern;
+  key += L'\0';
+  key += value;
+  return key;
+}
+}  // namespace
+
+FormatMemo::FormatMemo() : outer_(tMemo) { tMemo = this; }
+FormatMemo::~FormatMemo() { tMemo = outer_; }
+
+const std::wstring* FormatMemo::Find(const std::wstring& value, const std::wstring& pattern) {
+  auto it = results_.find(MemoKey(value, pattern));
+  return it == results_.end() ? nullptr : &it->second;
+}
+
+void FormatMemo::Remember(const std::wstring& value, const std::wstring& pattern, const std::wstring& result) {
+  results_.insert_or_assign(MemoKey(value, pattern), result);
+}
+
 std::wstring Format(const std::wstring& value, const std::wstring& pattern) {
   if (value.empty()) return L"";
   if (pattern.empty()) return value;
+  if (tMemo) {
+    if (const std::wstring* known = tMemo->Find(value, pattern)) return *known;
+    FormatMemo* memo = tMemo;
+    tMemo = nullptr;
+    std::wstring result;
+    try {
+      result = Format(value, pattern);
+    } catch (...) {
+      tMemo = memo;
+      throw;
+    }
+    tMemo = memo;
+    memo->Remember(value, pattern, result);
+    return result;
+  }
   Variant v;
-  if (IsNumeric(value)) {
+  double read = 0;  // each reading is made once: a date's is slow
+  const bool blank = IsBlank(value);
+  if (!blank && SUCCEEDED(Read(VarR8FromStr, value, read))) {
     V_VT(&v) = VT_R8;
-    V_R8(&v) = ToDouble(value);
-  } else if (IsDate(value)) {
+    V_R8(&v) = read;
+  } else if (!blank && SUCCEEDED(Read(VarDateFromStr, value, read))) {
     V_VT(&v) = VT_DATE;
-    V_DATE(&v) = ToDate(value);
+    V_DATE(&v) = read;
   } else {
     V_VT(&v) = VT_BSTR;
     V_BSTR(&v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));

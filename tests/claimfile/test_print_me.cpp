@@ -171,6 +171,61 @@ TEST_F(PrintMeTest, LaterFieldsOverwriteEarlierOnesAndLinesUseTheAnsiCodePage) {
   EXPECT_EQ("Ren\xe9\x80?", Cols(line, 20, 25));
 }
 
+TEST_F(PrintMeTest, ControlCharactersAreWrittenAsSpaces) {
+  Value(L"Addr", L"1 Main\r\nApt\t2\x7f!\x1f");
+  Define({L"Addr", 1, 20, OutputFieldTypeText});
+  Define({L"", 30, 32, OutputFieldTypeText, L"a\nb"});
+  std::string line = Line();
+  EXPECT_EQ("1 Main  Apt 2 ! ", Cols(line, 1, 16));
+  EXPECT_EQ("a b", Cols(line, 30, 32));
+}
+
+// A layout made whole from its entries holds them as one Add each would, and prints the same
+// line before and after anything asks for its members.
+TEST_F(PrintMeTest, LayoutFromEntries) {
+  Value(L"Name", L"Smith");
+  Value(L"Amount", L"12.5");
+  Value(L"Born", L"1/15/1960");
+  std::vector<LayoutEntry> entries = {
+      {L"", 1, 3, L"AB0", OutputFieldTypeText, L"", false},
+      {L"Name", 4, 13, L"", OutputFieldTypeText, L"", true},
+      {L"Amount", 14, 20, L"", OutputFieldTypeCurrency, L"", false},
+      {L"Born", 21, 28, L"", OutputFieldTypeText, L"YYYYMMDD", false},
+      {L"", 29, 31, L"7", OutputFieldTypeNumeric, L"", false},
+  };
+  auto built = OutputFields::NewLayout(entries);
+  store->OutDefns = built;
+  const std::string expected = "AB0Smith     000125019600115007";
+  EXPECT_EQ(expected, Cols(Line(), 1, 31));
+
+  ASSERT_EQ(5, built->Count());
+  long i = 0;
+  for (auto& f : *built) {
+    const LayoutEntry& e = entries[static_cast<size_t>(i++)];
+    EXPECT_EQ(e.name, f->Name);
+    EXPECT_EQ(0, f->Row);
+    EXPECT_EQ(e.fromCol, f->FromCol);
+    EXPECT_EQ(e.toCol, f->ToCol);
+    EXPECT_EQ(e.value, f->Value);
+    EXPECT_EQ(e.dataType, f->DataType);
+    EXPECT_EQ(e.format, f->Format);
+    EXPECT_EQ(e.required, f->Required);
+  }
+  EXPECT_EQ(expected, Cols(Line(), 1, 31));
+  built->Add(L"Late", 0, 40, 41, L"zz");
+  EXPECT_EQ(6, built->Count());
+  EXPECT_EQ(L"Late", built->Item(6)->Name);
+
+  // An entry Add refuses is refused at once, with Add's box, and never printed.
+  auto refused = OutputFields::NewLayout({{L"", 5, 4, L"x", OutputFieldTypeText, L"", false},
+                                          {L"", 1, 2, L"ok", OutputFieldTypeText, L"", false}});
+  ASSERT_EQ(1u, boxes.shown().size());
+  EXPECT_EQ(L"Invalid From/To Col", boxes.shown()[0].prompt);
+  store->OutDefns = refused;
+  EXPECT_EQ("ok ", Cols(Line(), 1, 3));
+  EXPECT_EQ(1, refused->Count());
+}
+
 TEST_F(PrintMeTest, LastLineOnTheLayoutJoinsRecords) {
   Value(L"A", L"x");
   Define({L"A", 1, 1, OutputFieldTypeText});

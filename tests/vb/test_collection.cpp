@@ -37,6 +37,22 @@ TEST(Collection, OrderPositionsAndCaseInsensitiveKeys) {
   EXPECT_FALSE(c.Contains(L"cafe"));
 }
 
+TEST(Collection, KeyWithAHintOfItsPosition) {
+  vb::Collection<std::wstring> c;
+  c.Add(L"a", std::wstring(L"Alpha"));
+  c.Add(L"b", std::wstring(L"Beta"));
+  c.Add(L"x");  // no key
+  c.Add(L"e", std::wstring(L"Caf\u00e9"));
+  struct Case {
+    const wchar_t* key;
+    size_t hint;
+    const wchar_t* item;
+  } cases[] = {{L"beta", 1, L"b"}, {L"BETA", 0, L"b"}, {L"beta", 2, L"b"}, {L"beta", 99, L"b"},
+               {L"CAF\u00c9", 3, L"e"}, {L"alpha", 3, L"a"}};
+  for (const Case& k : cases) EXPECT_EQ(k.item, c.Item(std::wstring_view(k.key), k.hint));
+  EXPECT_VB_ERROR(5, c.Item(std::wstring_view(L"gamma"), 0));
+}
+
 TEST(Collection, ErrorsLeaveTheCollectionAsItWas) {
   Collection<std::wstring> c = Letters();
   EXPECT_VB_ERROR(vb::errDuplicateKey, c.Add(L"x", std::wstring(L"KEYA")));

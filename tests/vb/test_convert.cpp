@@ -69,6 +69,21 @@ TEST(Convert, Format) {
   SysFreeString(text);
 }
 
+TEST(Convert, FormatUnderAMemoGivesTheSameResults) {
+  struct Case {
+    const wchar_t *value, *pattern;
+  } cases[] = {{L"3/1/2007", L"YYYYMMDD"}, {L"3/1/2007", L"dddd mm/dd"}, {L"42", L"000000"},
+               {L"42", L"0.0"}, {L"hello", L"000"}, {L"", L"000"}};
+  std::vector<std::wstring> plain;
+  for (const Case& c : cases) plain.push_back(vb::Format(c.value, c.pattern));
+  vb::FormatMemo memo;
+  for (int round = 0; round < 2; ++round) {
+    vb::FormatMemo inner;  // memos nest
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(plain[i], vb::Format(cases[i].value, cases[i].pattern));
+  }
+  EXPECT_EQ(L"20070301", vb::Format(L"3/1/2007", L"YYYYMMDD"));
+}
+
 TEST(Convert, TrimCaseAndCodePage) {
   EXPECT_EQ(L"\ta b\t", vb::Trim(L"  \ta b\t  "));  // spaces only
   EXPECT_EQ(L"a  ", vb::LTrim(L"  a  "));

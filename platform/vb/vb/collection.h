@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,8 +15,28 @@ namespace vb {
 
 // Case-folded form of a key (locale rules of the user locale, as the run time compares text keys).
 std::wstring FoldKey(const std::wstring& key);
-// The same into `out`, whose storage a caller may reuse from one lookup to the next.
-void FoldKeyInto(const std::wstring& key, std::wstring& out);
+
+// Looks up a key in an index of folded keys without making a text of it where it is short ASCII
+// (what nearly every key is); find(folded) is called with the folded key as a view.
+template <class Find>
+auto FindFolded(std::wstring_view key, Find&& find) {
+  wchar_t buf[64];
+  bool ascii = key.size() <= 64;
+  for (size_t i = 0; ascii && i < key.size(); ++i) {
+    const wchar_t c = key[i];
+    ascii = c < 0x80;
+    buf[i] = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+  }
+  if (ascii) return find(std::wstring_view(buf, key.size()));
+  const std::wstring folded = FoldKey(std::wstring(key));
+  return find(std::wstring_view(folded));
+}
+
+// Hashing of folded keys that takes a view as well as a text.
+struct FoldedKeyHash {
+  using is_transparent = void;
+  size_t operator()(std::wstring_view key) const noexcept { return std::hash<std::wstring_view>{}(key); }
+};
 
 // What a VARIANT index argument of Item/Remove names: a position or a key.
 // Text is a key; numbers and Booleans are positions (rounded half to even); Empty is position 0;
@@ -43,9 +64,8 @@ class Collection {
       if (index_.count(folded)) Raise(errDuplicateKey);
     }
     size_t at = before ? Slot(*before) : after ? Slot(*after) + 1 : items_.size();
-    const bool append = at == items_.size();
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), Entry{std::move(item), key.has_value(), folded});
-    if (!append)  // appending moves no position, and is what a long collection is built by
+    if (at + 1 != items_.size())  // not at the end: the later items move up one place
       for (auto& kv : index_)
         if (kv.second >= at) ++kv.second;
     if (key) index_.emplace(std::move(folded), at);
@@ -56,7 +76,15 @@ class Collection {
   // Position from 1; outside 1..Count raises 9.
   T& Item(long position) { return items_[Slot(position)].item; }
   // Missing key raises 5.
-  T& Item(const std::wstring& key) { return items_[Slot(key)].item; }
+  T& Item(std::wstring_view key) { return items_[Slot(key)].item; }
+  // The same, where the caller expects the item at position hint + 1: that item is taken when its
+  // key is the key (without regard to case), which spares the look-up.
+  T& Item(std::wstring_view key, size_t hint) {
+    if (hint < items_.size() && items_[hint].hasKey &&
+        FindFolded(key, [&](std::wstring_view folded) { return folded == items_[hint].folded; }))
+      return items_[hint].item;
+    return Item(key);
+  }
   T& Item(const CollectionIndex& index) { return items_[Slot(index)].item; }
   T& Item(const VARIANT& index) { return Item(CollectionIndex::From(index)); }
 
@@ -94,10 +122,8 @@ class Collection {
     if (position < 1 || position > Count()) Raise(errSubscript);
     return static_cast<size_t>(position - 1);
   }
-  size_t Slot(const std::wstring& key) const {
-    thread_local std::wstring folded;  // a lookup allocates nothing once it has grown
-    FoldKeyInto(key, folded);
-    auto it = index_.find(folded);
+  size_t Slot(std::wstring_view key) const {
+    auto it = FindFolded(key, [&](std::wstring_view folded) { return index_.find(folded); });
     if (it == index_.end()) Raise(errInvalidCall);
     return it->second;
   }
@@ -112,7 +138,7 @@ class Collection {
   }
 
   std::vector<Entry> items_;
-  std::unordered_map<std::wstring, size_t> index_;
+  std::unordered_map<std::wstring, size_t, FoldedKeyHash, std::equal_to<>> index_;
 };
 
 }  // namespace vb

@@ -3,6 +3,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <unordered_map>
 
 namespace vb {
 
@@ -32,6 +33,25 @@ std::wstring LongToText(long value);
 std::wstring Format(const std::wstring& value, const std::wstring& pattern);
 // Format of any VARIANT (numbers, dates, Currency, text as above).
 std::wstring Format(const VARIANT& value, const std::wstring& pattern);
+
+// While a FormatMemo lives on a thread, Format of a text on that thread remembers each result and
+// gives it again for the same text and pattern without reading the text anew (reading a date is
+// slow). Its owner keeps it only while the locale cannot change: a run of formatting with no
+// message loop, as a file is written. Memos nest; the innermost is used.
+class FormatMemo {
+ public:
+  FormatMemo();
+  ~FormatMemo();
+  FormatMemo(const FormatMemo&) = delete;
+  FormatMemo& operator=(const FormatMemo&) = delete;
+  // The remembered result of the text and pattern, or nullptr; then Remember stores one.
+  const std::wstring* Find(const std::wstring& value, const std::wstring& pattern);
+  void Remember(const std::wstring& value, const std::wstring& pattern, const std::wstring& result);
+
+ private:
+  std::unordered_map<std::wstring, std::wstring> results_;
+  FormatMemo* outer_;
+};
 
 // Text helpers with the run time's meaning.
 std::wstring Trim(const std::wstring& s);    // spaces only, both ends

@@ -1,0 +1,177 @@
+#include "nsf/nsf_format.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include "model/model_support.h"
+#include "vb/convert.h"
+#include "vb/currency.h"
+#include "vb/error.h"
+
+namespace claimfile {
+
+using nsf::RecordId;
+using nsf::Source;
+
+namespace {
+
+thread_local NSFFormat::Clock tClock = nullptr;
+
+DATE LocalNow() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  DATE now = 0;
+  SystemTimeToVariantTime(&t, &now);
+  return now;
+}
+
+// counter += 1, with the overflow error past the 32-bit maximum.
+void Increment(long& counter) { counter = AddCount(counter, 1); }
+
+std::wstring CountText(long count) { return vb::LongToText(count); }
+std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
+
+// An amount of a Currency field that does not read as a number would be printed as its letters,
+// a record that looks good and is rejected by the payer: 13, naming the field, instead.
+void RequireAmounts(OutputFields& store, const OutputFields& layout) {
+  layout.ForEachEntry([&](const LayoutView& d) {
+    if (d.dataType != OutputFieldTypeCurrency || d.name.empty()) return;
+    const std::wstring& v = store.ValueOf(d.name, d.hint);
+    if (!v.empty() && !vb::IsNumeric(v))
+      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " +
+                                                      std::wstring(d.name) + L" \"" + v + L"\" is not an amount");
+  });
+}
+
+}  // namespace
+
+NSFFormat::~NSFFormat() { CurFileHeader.reset(); }
+
+void NSFFormat::SetClock(Clock clock) { tClock = clock; }
+
+void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
+  // Dates repeat through a file (service dates, birth dates): each is read once. Nothing here
+  // runs a message loop, so the locale stays as it is while the records are written.
+  vb::FormatMemo dates;
+  CurFileHeader = com::Ptr<FileHeader>(&objFH);
+  FileNo = iFn;
+  FileRecordCount = 0;
+  OutputFields& header = StoreOf(objFH.OutFields);
+  PrintRecord(header, LayoutAA0());
+  for (auto& batch : Held(objFH.Batchs)) {
+    BatchRecordCount = 0;
+    OutputFields& store = StoreOf(batch->OutFields);
+    PrintRecord(store, LayoutBA0());
+    PrintRecord(store, LayoutBA1());
+    for (auto& claim : Held(batch->Claims)) WriteClaim(*claim);
+    PrintRecord(store, LayoutYA0(*batch));
+    FileRecordCount = AddCount(FileRecordCount, BatchRecordCount);
+  }
+  PrintRecord(header, LayoutZA0());
+}
+
+void NSFFormat::WriteClaim(Claim& claim) {
+  ClaimCA0Count = ClaimDACount = ClaimEACount = ClaimFA0Count = ClaimOtherCount1 = ClaimOtherCount2 = 0;
+  CurPatControlNo = claim.PatControlNo();
+  OutputFields& store = StoreOf(claim.OutFields);
+  if (PrintRecord(store, LayoutCA0())) Increment(ClaimCA0Count);
+
+  PolicySeq = 0;
+  for (auto& policy : Held(claim.InsurancePolicies)) {
+    Increment(PolicySeq);
+    OutputFields& values = StoreOf(policy->OutFields);
+    if (PrintRecord(values, LayoutDA0(claim))) Increment(ClaimDACount);
+    if (PrintRecord(values, LayoutDA1(claim))) Increment(ClaimDACount);
+    if (PrintRecord(values, LayoutDA2(claim))) Increment(ClaimDACount);
+  }
+
+  if (PrintRecord(store, LayoutEA0())) Increment(ClaimEACount);
+  if (PrintRecord(store, LayoutEA1())) Increment(ClaimEACount);
+
+  LineSeq = 0;
+  for (auto& line : Held(claim.ServiceLines)) {
+    Increment(LineSeq);
+    if (PrintRecord(StoreOf(line->OutFields), LayoutFA0())) Increment(ClaimFA0Count);
+  }
+
+  // An exact comparison: a narrative of blanks still gets its HA0.
+  if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, LayoutHA0(claim)))
+    Increment(ClaimOtherCount2);
+  PrintRecord(store, LayoutXA0(claim));
+}
+
+DATE NSFFormat::CreationDate() {
+  if (creationDate_ == 0) creationDate_ = tClock ? tClock() : LocalNow();
+  return creationDate_;
+}
+
+bool NSFFormat::PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFields>& layout) {
+  modelFields.OutDefns = layout;
+  Increment(BatchRecordCount);
+  RequireAmounts(modelFields, *layout);
+  return modelFields.PrintMe(FileNo);
+}
+
+com::Ptr<OutputFields> NSFFormat::Layout(RecordId id, Claim* claim, Batch* batch) {
+  return nsf::BuildLayout(nsf::LayoutTable(id), DateFormat(),
+                          [&](Source source) { return Computed(source, claim, batch); });
+}
+
+std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
+  FileHeader& header = Held(CurFileHeader);
+  switch (source) {
+    case Source::FileDate:
+    case Source::FileTime: {
+      VARIANT instant;
+      VariantInit(&instant);
+      instant.vt = VT_DATE;
+      instant.date = CreationDate();
+      return vb::Format(instant, std::wstring(source == Source::FileDate ? DateFormat() : TimeFormat()));
+    }
+    case Source::PolicySeq: return CountText(PolicySeq);
+    case Source::LineSeq: return CountText(LineSeq);
+    case Source::ClaimControlNo: return claim->PatControlNo();
+    case Source::CurPatControlNo: return CurPatControlNo;
+    case Source::ClaimCA0Count: return CountText(ClaimCA0Count);
+    case Source::ClaimDACount: return CountText(ClaimDACount);
+    case Source::ClaimEACount: return CountText(ClaimEACount);
+    case Source::ClaimFA0Count: return CountText(ClaimFA0Count);
+    case Source::ClaimOtherCount1: return CountText(ClaimOtherCount1);
+    case Source::ClaimOtherCount2: return CountText(ClaimOtherCount2);
+    case Source::ClaimServiceLineCount: return CountText(claim->ServiceLineCount());
+    case Source::ClaimTotalCharges: return AmountText(claim->TotalCharges());
+    case Source::ClaimTotalAllowedAmt: return AmountText(claim->TotalAllowedAmt());
+    case Source::ClaimTotalPaidAmt: return AmountText(claim->TotalPaidAmt());
+    case Source::BatchServiceLineCount: return CountText(batch->ServiceLineCount());
+    case Source::BatchRecordCountWithTrailer: return CountText(AddCount(BatchRecordCount, 1));
+    case Source::BatchClaimCount: return CountText(batch->ClaimCount());
+    case Source::BatchTotalCharges: return AmountText(batch->TotalCharges());
+    case Source::FileServiceLineCount: return CountText(header.ServiceLineCount());
+    case Source::FileRecordCount: return CountText(FileRecordCount);
+    case Source::FileClaimCount: return CountText(header.ClaimCount());
+    case Source::FileBatchCount: return CountText(header.BatchCount());
+    case Source::FileTotalCharges: return AmountText(header.TotalCharges());
+    case Source::FileTotalPaidAmt: return AmountText(header.TotalPaidAmt());
+    case Source::FileTotalAllowedAmt: return AmountText(header.TotalAllowedAmt());
+    case Source::Named:
+    case Source::Literal: break;
+  }
+  vb::Raise(vb::errInternal);
+}
+
+com::Ptr<OutputFields> NSFFormat::LayoutAA0() { return Layout(RecordId::AA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutZA0() { return Layout(RecordId::ZA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutBA0() { return Layout(RecordId::BA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutBA1() { return Layout(RecordId::BA1); }
+com::Ptr<OutputFields> NSFFormat::LayoutXA0(Claim& claim) { return Layout(RecordId::XA0, &claim); }
+com::Ptr<OutputFields> NSFFormat::LayoutYA0(Batch& batch) { return Layout(RecordId::YA0, nullptr, &batch); }
+com::Ptr<OutputFields> NSFFormat::LayoutCA0() { return Layout(RecordId::CA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutDA0(Claim& claim) { return Layout(RecordId::DA0, &claim); }
+com::Ptr<OutputFields> NSFFormat::LayoutDA1(Claim& claim) { return Layout(RecordId::DA1, &claim); }
+com::Ptr<OutputFields> NSFFormat::LayoutDA2(Claim& claim) { return Layout(RecordId::DA2, &claim); }
+com::Ptr<OutputFields> NSFFormat::LayoutEA0() { return Layout(RecordId::EA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutEA1() { return Layout(RecordId::EA1); }
+com::Ptr<OutputFields> NSFFormat::LayoutFA0() { return Layout(RecordId::FA0); }
+com::Ptr<OutputFields> NSFFormat::LayoutHA0(Claim& claim) { return Layout(RecordId::HA0, &claim); }
+
+}  // namespace claimfile

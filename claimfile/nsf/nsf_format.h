@@ -1,0 +1,76 @@
+// The NSF writer: one file header, with its batches, claims, policies and service lines, written
+// as 320-column records to a file number the caller opened, in record order, with the counts,
+// sequence numbers and totals that the trailers carry.
+#pragma once
+#include <oaidl.h>
+
+#include <string>
+
+#include "com/object.h"
+#include "model/file_header.h"
+#include "nsf/layouts.h"
+#include "sendarro7.h"
+
+namespace claimfile {
+
+class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
+ public:
+  static bool AnswersInterface(REFIID iid) { return iid == IID__NSFFormat; }
+  static com::Ptr<NSFFormat> New();
+
+  // Class_Terminate: releases the file header.
+  ~NSFFormat() override;
+
+  // Writes objFH as NSF records to the open file number iFn: AA0, for each batch BA0, BA1, its
+  // claims (CA0, DA0-DA2 per policy, EA0, EA1, FA0 per line, HA0 with a narrative, XA0) and
+  // YA0, then ZA0. Nothing is caught: the first failure ends the writing and is raised.
+  void PrintMe(short iFn, FileHeader& objFH);
+
+  // The clock CreationDate reads on this thread (nullptr: the local time).
+  using Clock = DATE (*)();
+  static void SetClock(Clock clock);
+
+ private:
+  // The file's creation instant: the clock's time at the first read, kept for the object's life.
+  DATE CreationDate();
+  // Attaches the layout to the store, counts the record into the batch and prints it. An amount
+  // in a Currency field that does not read as a number raises 13 before anything is written.
+  bool PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFields>& layout);
+
+  com::Ptr<OutputFields> LayoutAA0();
+  com::Ptr<OutputFields> LayoutZA0();
+  com::Ptr<OutputFields> LayoutBA0();
+  com::Ptr<OutputFields> LayoutBA1();
+  com::Ptr<OutputFields> LayoutXA0(Claim& claim);
+  com::Ptr<OutputFields> LayoutYA0(Batch& batch);
+  com::Ptr<OutputFields> LayoutCA0();
+  com::Ptr<OutputFields> LayoutDA0(Claim& claim);
+  com::Ptr<OutputFields> LayoutDA1(Claim& claim);
+  com::Ptr<OutputFields> LayoutDA2(Claim& claim);
+  com::Ptr<OutputFields> LayoutEA0();
+  com::Ptr<OutputFields> LayoutEA1();
+  com::Ptr<OutputFields> LayoutFA0();
+  std::wstring_view DateFormat() const { return L"YYYYMMDD"; }
+  std::wstring_view TimeFormat() const { return L"HHNNSS"; }
+  com::Ptr<OutputFields> LayoutHA0(Claim& claim);
+
+  // A record's layout, its computed literals taken from this writer, the claim and the batch.
+  com::Ptr<OutputFields> Layout(nsf::RecordId id, Claim* claim = nullptr, Batch* batch = nullptr);
+  std::wstring Computed(nsf::Source source, Claim* claim, Batch* batch);
+  void WriteClaim(Claim& claim);
+
+  com::Ptr<FileHeader> CurFileHeader;
+  short FileNo = 0;
+  DATE creationDate_ = 0;  // the zero date: not yet read
+  std::wstring CurPatControlNo;
+  // 32-bit counters; an increment past the maximum raises 6.
+  long LineSeq = 0;
+  long ClaimCA0Count = 0, ClaimDACount = 0, ClaimEACount = 0, ClaimFA0Count = 0;
+  long ClaimOtherCount1 = 0;  // no record kind is counted here
+  long ClaimOtherCount2 = 0;  // the claim's HA0
+  long BatchRecordCount = 0;
+  long FileRecordCount = 0;
+  long PolicySeq = 0;
+};
+
+}  // namespace claimfile
