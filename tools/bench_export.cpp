@@ -258,6 +258,7 @@ void Report(const Run& r) {
   std::wprintf(L"%ld claims:\n", r.claims);
   line(L"NSF", r.nsf, r.nsfPlain, r.nsfBytes);
   line(L"837", r.x837, r.x837Plain, r.x837Bytes);
+  std::fflush(stdout);
 }
 
 }  // namespace
