@@ -60,10 +60,18 @@ function(add_com_server name)
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
 endfunction()
 
+# The tests that need a Wine prefix to themselves ask ctest for one "wineprefix": scripts/test starts
+# a session in each private prefix and hands ctest their list (build/<arch>/wine-prefixes.json, read
+# by a plain ctest in the build tree too); scripts/wine-run runs the test in the one it was given.
+set(PRIVATE_PREFIX_GROUP "wineprefix:1")
+set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-prefixes.json)
+
 # add_gtest(<name> SOURCES ... LIBS ... [DEPENDS t...] [FIXTURES f...] [TEST_PREFIX p]
-#           [RESOURCE_LOCK l]): a GoogleTest program run under Wine, its tests discovered by ctest.
+#           [RESOURCE_LOCK l] [PRIVATE_PREFIX]): a GoogleTest program run under Wine, its tests
+# discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its time (see
+# PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
 function(add_gtest name)
-  cmake_parse_arguments(A "" "TEST_PREFIX;RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX" "TEST_PREFIX;RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
   if(A_DEPENDS)
@@ -72,6 +80,9 @@ function(add_gtest name)
   set(props TIMEOUT 60)
   if(A_RESOURCE_LOCK)
     list(APPEND props RESOURCE_LOCK ${A_RESOURCE_LOCK})
+  endif()
+  if(A_PRIVATE_PREFIX)
+    list(APPEND props RESOURCE_GROUPS ${PRIVATE_PREFIX_GROUP})
   endif()
   set(prefix)
   if(A_TEST_PREFIX)
@@ -104,7 +115,7 @@ endfunction()
 # add_gtest_for_windows_version(<base> <xp|vista> <add_gtest arguments>...): the test program
 # <base>_<os>, whose tests are named "<os>." ..., run with Wine reporting that Windows version.
 function(add_gtest_for_windows_version base os)
-  cmake_parse_arguments(A "" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   set(exe ${base}_${os})
   if(os STREQUAL "vista")
     set(wine_version vista)
@@ -115,10 +126,14 @@ function(add_gtest_for_windows_version base os)
   endif()
   set(key "HKCU\\Software\\Wine\\AppDefaults\\${exe}.exe")
   add_test(NAME ${exe}_windows_version
-           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg.exe add ${key} /v Version /d ${wine_version} /f)
+           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix reg.exe add ${key} /v Version /d ${wine_version} /f)
   set_tests_properties(${exe}_windows_version PROPERTIES FIXTURES_SETUP ${exe}_version)
+  set(private)
+  if(A_PRIVATE_PREFIX)
+    set(private PRIVATE_PREFIX)
+  endif()
   add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
-            TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version)
+            TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version ${private})
   target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
 endfunction()
 
@@ -128,23 +143,26 @@ function(to_wine_path out path)
   set(${out} "Z:${p}" PARENT_SCOPE)
 endfunction()
 
-# add_registration_fixture(<dll target>): registers the DLL with regsvr32 before the tests
-# that require the fixture <dll target> and unregisters it after them.
+# add_registration_fixture(<dll target>): registers the DLL with regsvr32 (in the test prefix and
+# each private one) before the tests that require the fixture <dll target> and unregisters it after them.
 function(add_registration_fixture target)
   to_wine_path(dll "${CMAKE_BINARY_DIR}/bin/${target}.dll")
-  add_test(NAME ${target}_register COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} regsvr32 /s ${dll})
-  add_test(NAME ${target}_unregister COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} regsvr32 /u /s ${dll})
+  add_test(NAME ${target}_register COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix regsvr32 /s ${dll})
+  add_test(NAME ${target}_unregister COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix regsvr32 /u /s ${dll})
   set_tests_properties(${target}_register PROPERTIES FIXTURES_SETUP ${target})
   set_tests_properties(${target}_unregister PROPERTIES FIXTURES_CLEANUP ${target})
 endfunction()
 
-# add_vbs_test(<name> <script> FIXTURES f...): a VBScript host run by Wine's cscript; it passes
-# only when the script's closing count line says "N passed, 0 failed".
+# add_vbs_test(<name> <script> FIXTURES f... [PRIVATE_PREFIX]): a VBScript host run by Wine's
+# cscript; it passes only when the script's closing count line says "N passed, 0 failed".
 function(add_vbs_test name script)
-  cmake_parse_arguments(A "" "" "FIXTURES" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX" "" "FIXTURES" ${ARGN})
   get_filename_component(abs ${script} ABSOLUTE)
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/run-vbs ${abs})
   set_tests_properties(${name} PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED "${A_FIXTURES}")
+  if(A_PRIVATE_PREFIX)
+    set_tests_properties(${name} PROPERTIES RESOURCE_GROUPS ${PRIVATE_PREFIX_GROUP})
+  endif()
 endfunction()
 
 # finish_deliverables(): once every deliverable is known (what the target `deliverables` depends
