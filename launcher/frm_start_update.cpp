@@ -45,13 +45,6 @@ const struct {
     {IDC_SU_Label2, L"Arial", 975, true},
 };
 
-int Dpi(HWND w, int axis) {
-  HDC dc = GetDC(w);
-  const int dpi = GetDeviceCaps(dc, axis);
-  ReleaseDC(w, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
 std::wstring Text(HRESULT hr, vb::Bstr& b) {
   com::Check(hr);
   return b.str();
@@ -61,6 +54,22 @@ std::wstring Text(HRESULT hr, vb::Bstr& b) {
 bool IsTrue(HRESULT hr, const VARIANT_BOOL& b) {
   com::Check(hr);
   return b != VARIANT_FALSE;
+}
+
+// The log file that the mover wrote at the failure, when there is one written since `since`.
+std::wstring MoversLog(const std::wstring& publicData, const FILETIME& since) {
+  const std::wstring path = publicData + L"\\VistaMoveLog.txt";
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (publicData.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return L"";
+  // Two seconds of slack: the write time's resolution on FAT.
+  ULARGE_INTEGER written{}, start{};
+  written.LowPart = data.ftLastWriteTime.dwLowDateTime;
+  written.HighPart = data.ftLastWriteTime.dwHighDateTime;
+  start.LowPart = since.dwLowDateTime;
+  start.HighPart = since.dwHighDateTime;
+  return written.QuadPart + 20000000ULL >= start.QuadPart ? path : L"";
 }
 
 long StatusOf(_ManageFiles& mover) {
@@ -256,22 +265,27 @@ INT_PTR frmStartUpdate::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void frmStartUpdate::Form_Load() {
-  // Size and places in pixels, the picture, the fonts and the icon.
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  // Size and places in pixels at 96 dots per inch, scaled to the screen's like the fonts; the
+  // picture, the fonts and the icon.
+  const int dx = vb::ScreenDpi(dlg_, LOGPIXELSX), dy = vb::ScreenDpi(dlg_, LOGPIXELSY);
+  RECT frame{0, 0, vb::ScaledPixels(kClientWidth, dx), vb::ScaledPixels(kClientHeight, dy)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dlg_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(dlg_, GWL_EXSTYLE)));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   SetWindowPos(dlg_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
                width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Place& p : kPlaces) MoveWindow(GetDlgItem(dlg_, p.id), p.left, p.top, p.width, p.height, FALSE);
-  picture_ = static_cast<HBITMAP>(LoadImageW(vb::ThisModule(), MAKEINTRESOURCEW(IDB_Picture2), IMAGE_BITMAP, 0, 0,
-                                         LR_CREATEDIBSECTION));
+  for (const Place& p : kPlaces)
+    MoveWindow(GetDlgItem(dlg_, p.id), vb::ScaledPixels(p.left, dx), vb::ScaledPixels(p.top, dy),
+               vb::ScaledPixels(p.width, dx), vb::ScaledPixels(p.height, dy), FALSE);
+  // The picture at the screen's scale too, so that the labels' background matches it.
+  picture_ = static_cast<HBITMAP>(LoadImageW(vb::ThisModule(), MAKEINTRESOURCEW(IDB_Picture2), IMAGE_BITMAP,
+                                             dx == 96 ? 0 : vb::ScaledPixels(kPictureWidth, dx),
+                                             dy == 96 ? 0 : vb::ScaledPixels(kPictureHeight, dy), LR_CREATEDIBSECTION));
   pictureBrush_ = picture_ ? CreatePatternBrush(picture_) : CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
   SendDlgItemMessageW(dlg_, IDC_SU_Picture2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
-  const int dpi = Dpi(dlg_, LOGPIXELSY);
   for (size_t i = 0; i < std::size(kFonts); ++i) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(kFonts[i].size, dpi, 7200);
+    lf.lfHeight = -MulDiv(kFonts[i].size, dy, 7200);
     lf.lfWeight = kFonts[i].bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, kFonts[i].face, LF_FACESIZE);
@@ -308,6 +322,7 @@ void frmStartUpdate::cmdOK_Click() {
     settingsFile.b = vb::ToBstr(L"tm3.ini");
     VARIANT_BOOL moved = VARIANT_FALSE;
     com::Ptr<_ManageFiles> mover = mngFiles_;  // held while the move runs, whatever its events do
+    GetSystemTimeAsFileTime(&moveStarted_);
     com::Check(mover->moveProtectedFiles(&source.b, &settingsFolder.b, &settingsFile.b, &moved));
     // The program ends through the progress window's "Exit"; when no window is left that could
     // give it, it ends now.
@@ -338,17 +353,27 @@ void frmStartUpdate::mngFiles_UIExited(long) {
     com::Ptr<_fileLocations> locations;
     com::Check(mngFiles_->get_fileLocs(locations.out()));
     VARIANT_BOOL exists = VARIANT_FALSE;
-    vb::Bstr folder;
+    vb::Bstr folder, publicData;
+    const std::wstring publicFolder = Text(locations->publicDataPath(nullptr, &publicData.b), publicData);
     const std::wstring logFolder = IsTrue(locations->publicDataPathExists(nullptr, &exists), exists)
-                                       ? Text(locations->publicDataPath(nullptr, &folder.b), folder)
+                                       ? publicFolder
                                        : Text(locations->userDocPath(&folder.b), folder);
-    // The log goes where the box says it is.
-    vb::Bstr logPath;
-    logPath.b = vb::ToBstr(logFolder + L"\\VistaMoveLog.txt");
+    // The log goes where the box says it is; when it cannot, the box says so, and names the log
+    // the mover wrote at the failure if there is one.
     VARIANT_BOOL saved = VARIANT_FALSE;
-    com::Check(mngFiles_->saveMoveLog(&logPath.b, &saved));
-    vb::MsgBox(L"The attempted move of Tallowmere files has failed the log file has been saved in " + logFolder +
-                   L".  Tallowmere will now exit.",
+    if (!logFolder.empty()) {
+      vb::Bstr logPath;
+      logPath.b = vb::ToBstr(logFolder + L"\\VistaMoveLog.txt");
+      com::Check(mngFiles_->saveMoveLog(&logPath.b, &saved));
+    }
+    std::wstring text = L"The attempted move of Tallowmere files has failed the log file has been saved in " + logFolder;
+    if (saved == VARIANT_FALSE) {
+      text = L"The attempted move of Tallowmere files has failed the log file could not be saved in " +
+             (logFolder.empty() ? std::wstring(L"the documents folder") : logFolder);
+      const std::wstring moversLog = MoversLog(publicFolder, moveStarted_);
+      if (!moversLog.empty()) text += L"; the log written at the failure is " + moversLog;
+    }
+    vb::MsgBox(text + L".  Tallowmere will now exit.",
                vb::vbExclamation, kFailedTitle);
   }
   Unload();

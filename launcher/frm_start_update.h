@@ -19,6 +19,7 @@ class frmStartUpdate {
   static constexpr const wchar_t* kCaption = L"Update Protected Files";
   // Client area and control places in pixels at 96 dots per inch.
   static constexpr int kClientWidth = 407, kClientHeight = 207;
+  static constexpr int kPictureWidth = 411, kPictureHeight = 211;
   struct Place {
     int id, left, top, width, height;
   };
@@ -77,6 +78,7 @@ class frmStartUpdate {
   bool unloaded_ = false;
   bool exited_ = false;         // UIExited has come
   bool failureReported_ = false;  // a Failed report came during the move
+  FILETIME moveStarted_{};        // when "Continue" started the move
   std::optional<vb::RuntimeError> error_;
 };
 

@@ -22,31 +22,29 @@ std::wstring Trim(const std::wstring& s) {
   return s.substr(first, s.find_last_not_of(L' ') - first + 1);
 }
 
-// The segments of the trimmed command line between its dashes, empty ones included.
+// The segments of the trimmed command line between its dashes, empty ones included. A double
+// quote that has a closing one keeps the dashes up to it: text in quotes is never cut, and a
+// switch in it is no switch. Where the quotes held a dash, the segment ends at the closing quote
+// and what follows it starts a segment of its own. A quote never closed quotes nothing.
 std::vector<std::wstring> Segments(const std::wstring& cmd) {
-  std::vector<std::wstring> segments;
   const std::wstring text = Trim(cmd);
-  size_t start = 0;
-  for (size_t dash; (dash = text.find(L'-', start)) != std::wstring::npos; start = dash + 1)
-    segments.push_back(text.substr(start, dash - start));
-  segments.push_back(text.substr(start));
-  return segments;
-}
-
-// A path in double quotes is one segment, whatever dashes it holds: the segments from its opening
-// quote to its closing one are joined again.
-std::vector<std::wstring> PathSegments(const std::wstring& cmd) {
-  std::vector<std::wstring> out;
-  bool open = false;
-  for (const std::wstring& segment : Segments(cmd)) {
-    if (open)
-      out.back() += L"-" + segment;
-    else
-      out.push_back(segment);
-    for (wchar_t c : segment)
-      if (c == L'"') open = !open;
+  std::vector<std::wstring> segments(1);
+  for (size_t at = 0; at < text.size(); ++at) {
+    const wchar_t c = text[at];
+    if (c == L'-') {
+      segments.emplace_back();
+      continue;
+    }
+    const size_t close = c == L'"' ? text.find(L'"', at + 1) : std::wstring::npos;
+    if (close == std::wstring::npos) {
+      segments.back() += c;
+      continue;
+    }
+    segments.back() += text.substr(at, close - at + 1);
+    if (text.find(L'-', at) < close) segments.emplace_back();
+    at = close;
   }
-  return out;
+  return segments;
 }
 
 std::wstring WithoutQuotes(std::wstring s) {
@@ -97,7 +95,7 @@ bool getCommandLineArg(const std::wstring& cmd, const std::wstring& key, std::ws
   const std::wstring lowerKey = vb::LCase(key);
   if (lowerKey != L"startpath" && (Trim(cmd).empty() || Trim(key).empty())) return false;
   if (lowerKey == L"startpath") {
-    for (const std::wstring& segment : PathSegments(cmd)) {
+    for (const std::wstring& segment : Segments(cmd)) {
       const std::wstring cleaned = WithoutQuotes(Trim(segment));
       if (NamesPath(cleaned)) {
         value = cleaned;

@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <string>
+
 #include "vb/error.h"
 
 namespace payment {
@@ -14,6 +16,23 @@ const IID kIXMLDOMDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC
 const IID kIXMLDOMDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
 const LCID kReplyLocale = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
+
+// Whether the text declares a document type: a "<!DOCTYPE" in its prolog, before the root element,
+// after nothing but a byte-order mark, blanks, the XML declaration, comments and processing
+// instructions. The same characters in the content (in a CDATA section, say) declare nothing.
+bool DeclaresDocumentType(const std::wstring& text) {
+  size_t at = !text.empty() && text[0] == 0xFEFF ? 1 : 0;
+  for (;;) {
+    at = text.find_first_not_of(L" \t\r\n", at);
+    if (at == std::wstring::npos) return false;
+    if (text.compare(at, 9, L"<!DOCTYPE") == 0) return true;
+    const wchar_t* end = text.compare(at, 4, L"<!--") == 0 ? L"-->" : text.compare(at, 2, L"<?") == 0 ? L"?>" : nullptr;
+    if (!end) return false;  // the root element, or text that does not load
+    at = text.find(end, at + 2);
+    if (at == std::wstring::npos) return false;
+    at += std::char_traits<wchar_t>::length(end);
+  }
+}
 
 // The reply's text of an element, or the empty text when it has none.
 std::wstring Text(const ReplyDocument& reply, const wchar_t* tag) { return reply.ElementText(tag).value_or(L""); }
@@ -39,12 +58,19 @@ ReplyDocument ReplyDocument::Load(const std::wstring& text) {
     doc2->setProperty(name.b, on);  // a version that does not know it keeps its own rule
   }
   // A document type declaration fails the load, as ProhibitDTD has it, also where the library
-  // ignores that property (Wine's msxml3 expands internal entities).
-  if (text.find(L"<!DOCTYPE") != std::wstring::npos) return reply;
+  // ignores that property (Wine's msxml3 expands internal entities): it is refused before the
+  // parser sees it, and a document that has one all the same is emptied.
+  if (DeclaresDocumentType(text)) return reply;
   vb::Bstr xml;
   xml.b = com::ToBstr(text);
   VARIANT_BOOL loaded = VARIANT_FALSE;
   doc->loadXML(xml.b, &loaded);  // a reply that does not load leaves an empty document
+  com::Ptr<IXMLDOMDocumentType> doctype;
+  if (loaded && doc->get_doctype(doctype.out()) == S_OK && doctype) {
+    vb::Bstr nothing;
+    nothing.b = com::ToBstr(L"");
+    doc->loadXML(nothing.b, &loaded);
+  }
   return reply;
 }
 

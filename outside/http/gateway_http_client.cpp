@@ -140,6 +140,7 @@ UINT CodePageOf(const std::wstring& charset) {
   } static const kNames[] = {
       {L"utf-8", CP_UTF8}, {L"utf8", CP_UTF8}, {L"iso-8859-1", 28591}, {L"latin1", 28591},
       {L"us-ascii", 20127}, {L"utf-16", 1200},  {L"utf-16le", 1200},   {L"windows-1252", 1252},
+      {L"utf-16be", 1201},
   };
   for (const Name& n : kNames)
     if (charset == n.name) return n.codePage;
@@ -163,26 +164,73 @@ std::wstring HeaderText(HINTERNET request, DWORD query) {
 
 }  // namespace
 
-std::wstring DecodeReply(const std::string& bytes, const std::wstring& contentType) {
+namespace {
+
+constexpr UINT kUtf16 = 1200, kUtf16BigEndian = 1201;
+
+// The charset parameter of a Content-Type, lower case; "" when there is none.
+std::wstring CharsetOf(const std::wstring& contentType) {
   std::wstring type = Lower(contentType);
-  std::wstring charset;
   size_t at = type.find(L"charset=");
-  if (at != std::wstring::npos) {
-    charset = type.substr(at + 8);
-    charset = TrimBlanks(charset.substr(0, charset.find(L';')));
-    if (charset.size() >= 2 && charset.front() == L'"' && charset.back() == L'"')
-      charset = charset.substr(1, charset.size() - 2);
+  if (at == std::wstring::npos) return L"";
+  std::wstring charset = type.substr(at + 8);
+  charset = TrimBlanks(charset.substr(0, charset.find(L';')));
+  if (charset.size() >= 2 && charset.front() == L'"' && charset.back() == L'"')
+    charset = charset.substr(1, charset.size() - 2);
+  return charset;
+}
+
+// The encoding that the bytes give themselves, for a reply whose Content-Type names none: a
+// byte-order mark (skipped), UTF-16 by the shape of "<?", or the XML declaration's encoding;
+// UTF-8 otherwise.
+UINT SelfDeclaredCodePage(const std::string& bytes, size_t& skip) {
+  skip = 0;
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
+    skip = 3;
+    return CP_UTF8;
   }
-  UINT cp = CodePageOf(charset);
-  if (bytes.empty()) return L"";
-  if (cp == 1200) {
-    std::wstring out(bytes.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(out.data(), bytes.data(), out.size() * sizeof(wchar_t));
+  if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0) {
+    skip = 2;
+    return bytes[0] == '\xFF' ? kUtf16 : kUtf16BigEndian;
+  }
+  if (bytes.rfind(std::string("<\0?\0", 4), 0) == 0) return kUtf16;
+  if (bytes.rfind(std::string("\0<\0?", 4), 0) == 0) return kUtf16BigEndian;
+  if (bytes.rfind("<?xml", 0) != 0) return CP_UTF8;
+  const std::string declaration = bytes.substr(0, bytes.find("?>"));
+  size_t at = declaration.find("encoding");
+  if (at == std::string::npos) return CP_UTF8;
+  at = declaration.find_first_not_of(" \t\r\n", at + 8);
+  if (at == std::string::npos || declaration[at] != '=') return CP_UTF8;
+  at = declaration.find_first_not_of(" \t\r\n", at + 1);
+  if (at == std::string::npos || (declaration[at] != '"' && declaration[at] != '\'')) return CP_UTF8;
+  const size_t end = declaration.find(declaration[at], at + 1);
+  if (end == std::string::npos) return CP_UTF8;
+  std::wstring name;
+  for (size_t i = at + 1; i < end; ++i) name += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+  const UINT cp = CodePageOf(Lower(name));
+  // A declaration read as single bytes does not stand in UTF-16, whatever it says.
+  return cp == kUtf16 || cp == kUtf16BigEndian ? CP_UTF8 : cp;
+}
+
+}  // namespace
+
+std::wstring DecodeReply(const std::string& bytes, const std::wstring& contentType) {
+  const std::wstring charset = CharsetOf(contentType);
+  size_t skip = 0;
+  const UINT cp = charset.empty() ? SelfDeclaredCodePage(bytes, skip) : CodePageOf(charset);
+  if (bytes.size() <= skip) return L"";
+  const char* data = bytes.data() + skip;
+  const size_t size = bytes.size() - skip;
+  if (cp == kUtf16 || cp == kUtf16BigEndian) {
+    std::wstring out(size / sizeof(wchar_t), L'\0');
+    std::memcpy(out.data(), data, out.size() * sizeof(wchar_t));
+    if (cp == kUtf16BigEndian)
+      for (wchar_t& c : out) c = static_cast<wchar_t>(((c & 0xFF) << 8) | ((c >> 8) & 0xFF));
     return out;
   }
-  int n = MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  int n = MultiByteToWideChar(cp, 0, data, static_cast<int>(size), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  MultiByteToWideChar(cp, 0, data, static_cast<int>(size), out.data(), n);
   return out;
 }
 

@@ -36,7 +36,8 @@ class GatewayHttpClient : public com::Object<GatewayHttpClient, IGatewayHttpClie
   long timeout_ = 90000;
 };
 
-// The text of a reply's bytes under the charset of its Content-Type header ("" or none: UTF-8).
+// The text of a reply's bytes under the charset of its Content-Type header; without one, under the
+// reply's own byte-order mark or XML declaration, else UTF-8.
 std::wstring DecodeReply(const std::string& bytes, const std::wstring& contentType);
 
 }  // namespace gatewayhttp

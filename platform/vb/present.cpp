@@ -171,4 +171,18 @@ std::wstring InputBox(const std::wstring& prompt, const std::wstring& title, con
   return CurrentPresenter().InputBox(prompt, title.empty() ? AppTitle() : title, defaultText);
 }
 
+namespace {
+std::atomic<int> dpiOverride{0};
+}  // namespace
+
+int ScreenDpi(HWND w, int axis) {
+  if (const int dpi = dpiOverride.load()) return dpi;
+  HDC dc = GetDC(w);
+  const int dpi = dc ? GetDeviceCaps(dc, axis) : 0;
+  if (dc) ReleaseDC(w, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+void SetDpiOverride(int dpi) { dpiOverride.store(dpi > 0 ? dpi : 0); }
+
 }  // namespace vb

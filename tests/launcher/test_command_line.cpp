@@ -50,6 +50,9 @@ TEST(CommandLine, StartPathAndSwitches) {
       {L"-D:\\First -E:\\Second", L"STARTPATH", true, L"D:\\First"},
       {L"-Tallowmere -E:\\Second", L"STARTPATH", true, L"E:\\Second"},
       {L"   -C:\\x   ", L"STARTPATH", true, L"C:\\x"},
+      {L"\"C:\\First-Dir\" \"D:\\Second\"", L"STARTPATH", true, L"C:\\First-Dir"},
+      {L"-\"C:\\Apps\\My-Product -INTESTMODE", L"STARTPATH", true, L"C:\\Apps\\My"},
+      {L"-\"C:\\Apps\\x -INTESTMODE\"", L"STARTPATH", true, L"C:\\Apps\\x -INTESTMODE"},
       // Switches: a prefix of a segment, in any case; the value is the rest of the segment.
       {L"-intestmode", L"INTESTMODE", true, L""},
       {L"-InTestMode", L"INTESTMODE", true, L""},
@@ -58,6 +61,8 @@ TEST(CommandLine, StartPathAndSwitches) {
       {L"-C:\\x -INTESTMODE ", L"INTESTMODE", true, L""},
       {L"- INTESTMODE", L"INTESTMODE", false, nullptr},
       {L"-C:\\INTESTMODE", L"INTESTMODE", false, nullptr},
+      {L"-\"C:\\Apps\\x -INTESTMODE\"", L"INTESTMODE", false, nullptr},
+      {L"-\"C:\\Apps\\My-Product -INTESTMODE", L"INTESTMODE", true, L""},
       {L"-NSP", L"INTESTMODE", false, nullptr},
       {L"", L"INTESTMODE", false, nullptr},
       {L"-INTESTMODE", L"  ", false, nullptr},

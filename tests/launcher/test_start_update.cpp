@@ -3,6 +3,7 @@
 // way the program ends (Cancel, a completed, failed, cancelled or test-mode move, an error).
 #include <shlobj.h>
 
+#include <optional>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -178,6 +179,50 @@ TEST_F(Launch, TheWindowsTextsLayoutFontsAndKeys) {
   EXPECT_TRUE(boxes.shown().empty());
 }
 
+namespace {
+
+// Whether the label's text, broken into lines in the label's font, fits the label.
+bool TextFits(HWND label) {
+  RECT box{};
+  GetClientRect(label, &box);
+  RECT need = box;
+  need.bottom = need.top;
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const std::wstring text = TextOf(label);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return need.right <= box.right && need.bottom <= box.bottom;
+}
+
+}  // namespace
+
+TEST_F(Launch, AtMoreDotsPerInchTheWindowGrowsWithItsFonts) {
+  const struct {
+    int dpi;
+    LONG width, height;  // the client area
+    RECT question;       // Label2
+  } cases[] = {{96, 407, 207, {40, 144, 361, 161}}, {120, 509, 259, {50, 180, 451, 201}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    vb::SetDpiOverride(c.dpi);
+    EXPECT_EQ(0, RunMain(program(), [&](Driver& d) {
+                HWND dlg = d.WaitForStart();
+                if (!dlg) return;
+                RECT client;
+                GetClientRect(dlg, &client);
+                d.Expect(client.right == c.width && client.bottom == c.height, "the client area");
+                RECT r = testutil::RectIn(dlg, IDC_SU_Label2);
+                d.Expect(EqualRect(&r, &c.question), "the question's place");
+                for (int id : {IDC_SU_Label3, IDC_SU_Label1, IDC_SU_Label2})
+                  d.Expect(TextFits(GetDlgItem(dlg, id)), "the text of control " + std::to_string(id) + " fits");
+                testutil::PressKey(dlg, VK_ESCAPE);
+              }));
+    vb::SetDpiOverride(0);
+  }
+}
+
 TEST_F(Launch, EnterRunsTheMoveAndExitEndsTheProgram) {
   const std::wstring log = ContinueAndExit(program(), true);
   // Newest line first.
@@ -210,6 +255,36 @@ TEST_F(Launch, WithoutAPublicDataFolderTheLogGoesToTheUsersDocuments) {
   EXPECT_FALSE(Exists(t.publicData));
   ExpectFailureBoxAndLog(documents, L" -- Source Folders Not Found (" + t.program + L") ");
   DeleteFileW(userLog.c_str());
+}
+
+TEST_F(Launch, ALogThatCannotBeSavedIsNotSaidToBe) {
+  const std::wstring documents = KnownFolder(FOLDERID_Documents);
+  const std::wstring cannot = L"The attempted move of Tallowmere files has failed the log file could not be saved in ";
+  const struct {
+    const char* name;
+    bool publicData;  // the public data folder is there: the log's place
+  } cases[] = {{"a folder of the log's name in the documents", false},
+               {"a folder of the log's name in the public data folder", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.Clear();
+    ProductTree tree(TM);
+    const std::wstring folder = c.publicData ? tree.publicData : documents;
+    std::optional<Locked> lock;
+    if (c.publicData) {
+      ASSERT_EQ(ERROR_SUCCESS, SHCreateDirectoryExW(nullptr, tree.publicData.c_str(), nullptr));
+      lock.emplace(tree.program + L"\\tm3.lf");
+    } else {
+      testutil::RemoveTree(tree.program);
+    }
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\VistaMoveLog.txt").c_str(), nullptr));
+    ContinueAndExit(L"-" + tree.program);
+    lock.reset();
+    RemoveDirectoryW((folder + L"\\VistaMoveLog.txt").c_str());
+    ASSERT_EQ(1u, boxes.shown().size());
+    EXPECT_EQ(cannot + folder + kFailedEnd, boxes.shown()[0].prompt);
+    EXPECT_EQ(L"Move of Files Failed", boxes.shown()[0].title);
+  }
 }
 
 TEST_F(Launch, ARollbackThatCannotRestoreAFileEndsInTheFailedMoveBox) {

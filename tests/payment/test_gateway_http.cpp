@@ -55,6 +55,14 @@ TEST(GatewayHttpClient, RepliesAreDecodedByTheirCharset) {
       {"M\xFCller \x80", L"text/xml; Charset=\"windows-1252\"", L"M\u00FCller \u20AC"},
       {"M\xC3\xBCller", L"text/xml; charset=no-such-set", L"M\u00FCller"},
       {std::string("M\0\xFC\0", 4), L"text/xml; charset=utf-16", L"M\u00FC"},
+      // No charset: the reply's own byte-order mark or XML declaration.
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>M\xFCller</r>", L"text/xml",
+       L"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>M\u00FCller</r>"},
+      {"<?xml version='1.0' encoding = 'windows-1252' ?><r>\x80</r>", L"", L"<?xml version='1.0' encoding = 'windows-1252' ?><r>\u20AC</r>"},
+      {"\xEF\xBB\xBFM\xC3\xBCller", L"text/xml", L"M\u00FCller"},
+      {std::string("\xFE\xFF\0M\0\xFC", 6), L"text/xml", L"M\u00FC"},
+      {"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\xC3\xBC", L"text/xml; charset=utf-8",
+       L"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\u00FC"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.text, DecodeReply(c.bytes, c.contentType)) << testing::PrintToString(c.contentType);
 }

@@ -113,11 +113,23 @@ TEST(ReplyParsing, RepliesThatAreNoXmlOfThisShapeGiveDefaults) {
   }
 }
 
-TEST(ReplyParsing, ADocumentTypeDeclarationIsRefused) {
-  auto s = ParseBankCardDebitReply(
-      Doc(L"<!DOCTYPE r [<!ENTITY a \"xxxxxxxxxx\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
-          L"<r><Status>&b;</Status></r>"));
-  EXPECT_EQ(L"", s->Status);
+TEST(ReplyParsing, ADocumentTypeDeclarationIsRefusedAndItsTextElsewhereIsRead) {
+  struct Case {
+    const wchar_t* xml;
+    const wchar_t* status;
+  } const cases[] = {
+      {L"<!DOCTYPE r [<!ENTITY a \"xxxxxxxxxx\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+       L"<r><Status>&b;</Status></r>",
+       L""},
+      {L"\uFEFF<?xml version=\"1.0\"?>\r\n<!-- reply --><?pi x?>\n<!DOCTYPE r [<!ENTITY b \"x\">]><r><Status>&b;</Status></r>",
+       L""},
+      {L"<r><Status>approved</Status><Message><![CDATA[<!DOCTYPE html> echoed]]></Message></r>", L"approved"},
+      {L"<?xml version=\"1.0\"?><!-- no <!DOCTYPE here --><r><Status>approved</Status></r>", L"approved"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.xml)));
+    EXPECT_EQ(c.status, ParseBankCardDebitReply(Doc(c.xml))->Status);
+  }
 }
 
 // Runs alone (RUN_SERIAL): it changes the user locale of the prefix for the time of the run.

@@ -22,13 +22,6 @@ constexpr UINT kTimer1Interval = 500;
 
 int Pixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-int Dpi(HWND w, int axis) {
-  HDC dc = GetDC(w);
-  int dpi = GetDeviceCaps(dc, axis);
-  ReleaseDC(w, dc);
-  return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 frmMoveFiles::frmMoveFiles(ManageFiles* mover) : mngFiles(mover) {
@@ -70,7 +63,7 @@ std::wstring frmMoveFiles::TextOf(HWND w) {
 
 HFONT frmMoveFiles::Font(int hundredthsOfPoint, bool bold) {
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(hundredthsOfPoint, Dpi(dlg_, LOGPIXELSY), 7200);
+  lf.lfHeight = -MulDiv(hundredthsOfPoint, vb::ScreenDpi(dlg_, LOGPIXELSY), 7200);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpyW(lf.lfFaceName, L"Arial");
@@ -79,7 +72,7 @@ HFONT frmMoveFiles::Font(int hundredthsOfPoint, bool bold) {
 
 void frmMoveFiles::Form_Load() {
   // The window's client area and the controls, from twips.
-  const int dx = Dpi(dlg_, LOGPIXELSX), dy = Dpi(dlg_, LOGPIXELSY);
+  const int dx = vb::ScreenDpi(dlg_, LOGPIXELSX), dy = vb::ScreenDpi(dlg_, LOGPIXELSY);
   RECT frame{0, 0, Pixels(kClientWidth, dx), Pixels(kClientHeight, dy)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dlg_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(dlg_, GWL_EXSTYLE)));

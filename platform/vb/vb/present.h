@@ -43,4 +43,12 @@ long MsgBox(const std::wstring& prompt, long buttons = vbOKOnly, const std::wstr
 std::wstring InputBox(const std::wstring& prompt, const std::wstring& title = L"",
                       const std::wstring& defaultText = L"");
 
+// The dots per inch of the screen that window w stands on, along LOGPIXELSX or LOGPIXELSY (96 when
+// it cannot be read): every window of ours places, sizes and makes its fonts by it. A test may set
+// the value it answers instead for this process (SetDpiOverride; 0 restores the screen's).
+int ScreenDpi(HWND w, int axis);
+void SetDpiOverride(int dpi);
+// A length in pixels at 96 dots per inch, at `dpi`.
+inline int ScaledPixels(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
 }  // namespace vb
