@@ -1,6 +1,6 @@
 ' The claim export as a late-bound host drives it: EDIFile by ProgID, a claim tree filled through
 ' it, an NSF export over an older file of that name read back record by record, an 837 export,
-' and two failed exports answered by box_watcher.exe (beside the registered library), which
+' and failed exports (two NSF, two without a component) answered by box_watcher.exe (beside the registered library), which
 ' records each message box and presses OK.
 ' (Check, CheckError and ReportCounts come from checks.vbs.)
 
@@ -173,10 +173,33 @@ Check Not edi.valid837, "an overlong BatchNo: valid837 False"
 boxes = Split(ReadFile(watcherLog), vbCrLf)
 Check UBound(boxes) = 2, "one more box: " & ReadFile(watcherLog)
 If UBound(boxes) >= 2 Then
-  Check boxes(1) = "Error Creating File|Error found in SAVE - 5, Invalid procedure call or argument", "the box: " & boxes(1)
+  Check boxes(1) = "Error Creating File|Error found in SAVE - 5, Invalid procedure call or argument (record BA0, field BatchNo ""12345"")", "the box: " & boxes(1)
 End If
 Check Left(ReadFile(nsfPath), 3) = "AA0" And InStr(ReadFile(nsfPath), "ZA0") > 0, "the earlier export's file is whole"
 Check Listing() = before, "no file left behind: " & Listing()
+
+' A component that is not registered: the EDI document, then gorsewick's VistaInfo (the 837
+' writer asks it for the folders). Each is unregistered for one export and registered again.
+Dim component, dll, shown
+batch.BatchNo = "7"
+header.OutputMode = 2
+edi.OutputFileName = x837Path
+shown = 2
+For Each component In Array("{10038AC2-5972-4783-8124-8A658BFAFA0F}", "{382D3682-2FF8-46AF-8FA2-B0B972092DD1}")
+  dll = sh.RegRead("HKCR\CLSID\" & component & "\InprocServer32\")
+  sh.Run "regsvr32 /u /s """ & dll & """", 0, True
+  edi.Export
+  sh.Run "regsvr32 /s """ & dll & """", 0, True
+  Check Not edi.valid837, "without " & component & ": valid837 False"
+  boxes = Split(ReadFile(watcherLog), vbCrLf)
+  shown = shown + 1
+  Check UBound(boxes) = shown, "one box without " & component & ": " & ReadFile(watcherLog)
+  If UBound(boxes) >= shown Then
+    Check InStr(boxes(shown - 1), " - 429, ActiveX component can't create object") > 0, "429 and its text: " & boxes(shown - 1)
+  End If
+Next
+edi.Export
+Check edi.valid837, "registered again, the 837 export goes through"
 
 ' The watcher deletes the stop file as it ends; then the folder can go. (Wine's script host has
 ' no WScript.Sleep: the wait asks the file system, for at most ten seconds.)

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "com/client.h"
 #include "nsf/nsf_format.h"
 #include "nsf/output_file.h"
 #include "vb/error.h"
@@ -70,11 +71,16 @@ void EDIFile::RefuseSharedOutput(const Walk& walk) const {
 
 void EDIFile::Export837(claimfile::FileHeader& header) {
   com::Ptr<IEdiDocument> document;
-  Edi837::CheckCall(CoCreateInstance(kEdiDocumentClass, nullptr, CLSCTX_SERVER, IID_IEdiDocument,
-                                     reinterpret_cast<void**>(document.out())));
+  com::CheckCreation(CoCreateInstance(kEdiDocumentClass, nullptr, CLSCTX_SERVER, IID_IEdiDocument,
+                                      reinterpret_cast<void**>(document.out())));
   SetEdiDoc(document);
-  ExportDocument(com::Ptr<IDispatch>(document.get())).SetOption29(2);
-  if (!Edi837::Write837(OutputFileName, header, document.get())) valid837_ = false;
+  try {
+    ExportDocument(com::Ptr<IDispatch>(document.get())).SetOption29(2);
+    if (!Edi837::Write837(OutputFileName, header, document.get())) valid837_ = false;
+  } catch (...) {
+    SetEdiDoc(nullptr);  // nothing of this export stays behind; a document the host set is its own
+    throw;
+  }
   SetEdiDoc(nullptr);
 }
 
@@ -113,7 +119,6 @@ void EDIFile::DoExport() noexcept {
   valid837_ = false;
   writer.reset();
   nsfFile.Abandon();
-  SetEdiDoc(nullptr);
   try {
     Edi837::ShowErrorFound(description.empty() ? vb::RuntimeError(number) : vb::RuntimeError(number, description));
   } catch (...) {

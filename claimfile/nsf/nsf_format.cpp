@@ -7,6 +7,7 @@
 #include "vb/convert.h"
 #include "vb/currency.h"
 #include "vb/error.h"
+#include "x837/edi837.h"
 
 namespace claimfile {
 
@@ -37,10 +38,56 @@ void RequireAmounts(OutputFields& store, const OutputFields& layout) {
   layout.ForEachEntry([&](const LayoutView& d) {
     if (d.dataType != OutputFieldTypeCurrency || d.name.empty()) return;
     const std::wstring& v = store.ValueOf(d.name, d.hint);
-    if (!v.empty() && !vb::IsNumeric(v))
+    if (!vb::Trim(v).empty() && !vb::IsNumeric(v))  // blanks are printed as an empty amount
       throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " +
                                                       std::wstring(d.name) + L" \"" + v + L"\" is not an amount");
   });
+}
+
+// The first field of the layout whose value cannot be printed into its zero-filled columns (too
+// long, or refused by the conversion), as its name (its columns when it is computed) and its
+// value; "" when every one prints.
+std::wstring FieldThatFails(OutputFields& store, const OutputFields& layout) {
+  std::wstring found;
+  layout.ForEachEntry([&](const LayoutView& d) {
+    if (!found.empty() || d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) return;
+    const std::wstring& v = d.name.empty() ? d.value : store.ValueOf(d.name, d.hint);
+    if (v.empty() || (d.dataType == OutputFieldTypeCurrency && !vb::IsNumeric(v))) return;
+    bool fits = true;
+    try {
+      const std::wstring printed = d.dataType == OutputFieldTypeNumeric ? v
+                                   : d.dataType == OutputFieldTypeCurrency
+                                       ? vb::LongToText((vb::Currency::FromText(v) * 100).ToLong())
+                                       : vb::DoubleToText(vb::ToDouble(v) * 10);
+      fits = static_cast<long>(printed.size()) <= d.toCol - d.fromCol + 1;
+    } catch (const vb::RuntimeError&) {
+      fits = false;
+    }
+    if (!fits)
+      found = (d.name.empty() ? L"at columns " + std::to_wstring(d.fromCol) + L"-" + std::to_wstring(d.toCol)
+                              : std::wstring(d.name)) +
+              L" \"" + v + L"\"";
+  });
+  return found;
+}
+
+// The record id a layout prints first.
+std::wstring RecordOf(const OutputFields& layout) {
+  std::wstring id;
+  layout.ForEachEntry([&](const LayoutView& d) {
+    if (id.empty()) id = d.value;
+  });
+  return id;
+}
+
+// The failure with what the writer knows appended to its description, its number kept:
+// " (record FA0, field LineItemControlNo "123...", claim C1 of Doe, Jane)".
+vb::RuntimeError InContext(const vb::RuntimeError& e, const std::wstring& record, const std::wstring& field,
+                           const Claim* claim) {
+  std::wstring where = L"record " + record;
+  if (!field.empty()) where += L", field " + field;
+  if (claim) where += L", " + Edi837::ClaimContext(claim);
+  return vb::RuntimeError(e.number(), e.description() + L" (" + where + L")", e.source());
 }
 
 }  // namespace
@@ -54,6 +101,7 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
   // runs a message loop, so the locale stays as it is while the records are written.
   vb::FormatMemo dates;
   CurFileHeader = com::Ptr<FileHeader>(&objFH);
+  curClaim_ = nullptr;
   FileNo = iFn;
   FileRecordCount = 0;
   OutputFields& header = StoreOf(objFH.OutFields);
@@ -73,6 +121,7 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
 void NSFFormat::WriteClaim(Claim& claim) {
   ClaimCA0Count = ClaimDACount = ClaimEACount = ClaimFA0Count = ClaimOtherCount1 = ClaimOtherCount2 = 0;
   CurPatControlNo = claim.PatControlNo();
+  curClaim_ = &claim;
   OutputFields& store = StoreOf(claim.OutFields);
   if (PrintRecord(store, LayoutCA0())) Increment(ClaimCA0Count);
 
@@ -98,6 +147,7 @@ void NSFFormat::WriteClaim(Claim& claim) {
   if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, LayoutHA0(claim)))
     Increment(ClaimOtherCount2);
   PrintRecord(store, LayoutXA0(claim));
+  curClaim_ = nullptr;
 }
 
 DATE NSFFormat::CreationDate() {
@@ -107,14 +157,22 @@ DATE NSFFormat::CreationDate() {
 
 bool NSFFormat::PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFields>& layout) {
   modelFields.OutDefns = layout;
-  Increment(BatchRecordCount);
-  RequireAmounts(modelFields, *layout);
-  return modelFields.PrintMe(FileNo);
+  try {
+    Increment(BatchRecordCount);
+    RequireAmounts(modelFields, *layout);
+    return modelFields.PrintMe(FileNo);
+  } catch (const vb::RuntimeError& e) {
+    throw InContext(e, RecordOf(*layout), FieldThatFails(modelFields, *layout), curClaim_);
+  }
 }
 
 com::Ptr<OutputFields> NSFFormat::Layout(RecordId id, Claim* claim, Batch* batch) {
-  return nsf::BuildLayout(nsf::LayoutTable(id), DateFormat(),
-                          [&](Source source) { return Computed(source, claim, batch); });
+  try {
+    return nsf::BuildLayout(nsf::LayoutTable(id), DateFormat(),
+                            [&](Source source) { return Computed(source, claim, batch); });
+  } catch (const vb::RuntimeError& e) {
+    throw InContext(e, nsf::LayoutTable(id).name, L"", claim ? claim : curClaim_);
+  }
 }
 
 std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {

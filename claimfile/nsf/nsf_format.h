@@ -63,6 +63,8 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   short FileNo = 0;
   DATE creationDate_ = 0;  // the zero date: not yet read
   std::wstring CurPatControlNo;
+  // The claim whose records are being written (nullptr outside a claim), named in a failure.
+  Claim* curClaim_ = nullptr;
   // 32-bit counters; an increment past the maximum raises 6.
   long LineSeq = 0;
   long ClaimCA0Count = 0, ClaimDACount = 0, ClaimEACount = 0, ClaimFA0Count = 0;

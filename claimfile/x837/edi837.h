@@ -129,11 +129,17 @@ std::wstring GetPiece(const std::wstring& text, short pieceNumber, const std::ws
 constexpr long errSeparatorInData = 12378;
 
 // The text of the separator failure: "Error found in <position> for <last>, <first>." (without
-// a claim: "Error found in <position>."), CR, then the request to remove the symbols, CR.
-std::wstring SeparatorErrorText(const std::wstring& position, const Claim* claim);
+// a claim: "Error found in <position>."), CR, then the request to remove the symbols, CR; then
+// the component's description of the failure (the element and its value) and CR, when it has one.
+std::wstring SeparatorErrorText(const std::wstring& position, const Claim* claim,
+                               const std::wstring& description = L"");
 // The box of any other failure: "Error found in <position> - <number>, <description>", titled
-// "Error Creating File" (also the box of a failed save, at position "SAVE").
-void ShowErrorFound(const vb::RuntimeError& e);
+// "Error Creating File" (also the box of a failed save, at position "SAVE"); with a claim, its
+// ClaimContext in parentheses after the description.
+void ShowErrorFound(const vb::RuntimeError& e, const Claim* claim = nullptr);
+// How a failure names the claim being written: "claim <PatControlNo> of <PatLastName>,
+// <PatFirstName>" ("claim <PatControlNo>" when both names are empty, "claim of ..." without a number).
+std::wstring ClaimContext(const Claim* claim);
 // What the writer's handler does with a failure that stopped the writing; claim is the claim
 // being written (nullptr before the first one). 12378: the separator box, and the same text
 // written to the log (a failure of that write passes to the caller, the log closed). Any other:

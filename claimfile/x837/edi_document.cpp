@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "com/client.h"
 #include "vb/automation.h"
 #include "vb/error.h"
 #include "x837/version_services.h"
@@ -86,7 +87,7 @@ void EdiObject::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT
     if (description.empty()) description = vb::StandardDescription(number);
     throw vb::RuntimeError(number, description, source);
   }
-  CheckCall(hr);
+  com::CheckInvoke(hr);
 }
 
 com::Ptr<IDispatch> EdiObject::ObjectOf(DISPID id, VARIANT* args, UINT count, REFIID iid) const {
@@ -103,7 +104,12 @@ void EdiSegment::Set(long element, long component, const std::wstring& value) co
   Args a(component ? 3 : 2);
   a.Long(0, element);
   if (component) a.Long(1, component);
-  a.Text(a.count - 1, value);
+  // X12 data has no control characters: a line break inside a value would end the segment for
+  // a receiver that reads by lines.
+  std::wstring text = value;
+  for (wchar_t& c : text)
+    if (c < L' ' || c == 0x7F) c = L' ';
+  a.Text(a.count - 1, text);
   Invoke(idElementValue, DISPATCH_PROPERTYPUT, a.v, a.count, nullptr);
 }
 

@@ -20,10 +20,14 @@ void EnsureLogOpen() {
   ModuleState& s = State();
   if (s.errorLogFileOpen) return;
   const short fn = vb::FreeFile();
-  if (s.ErrorLogOpen)
-    vb::OpenForAppend(fn, s.ErrorLogPath);
-  else
-    vb::OpenForOutput(fn, s.ErrorLogPath);
+  try {
+    if (s.ErrorLogOpen)
+      vb::OpenForAppend(fn, s.ErrorLogPath);
+    else
+      vb::OpenForOutput(fn, s.ErrorLogPath);
+  } catch (const vb::RuntimeError& e) {  // the box names the log that could not be opened
+    throw vb::RuntimeError(e.number(), e.description() + L" (log " + s.ErrorLogPath + L")", e.source());
+  }
   s.ErrorLogFileNumber = fn;
   s.errorLogFileOpen = true;
   s.ErrorLogOpen = true;
@@ -127,7 +131,16 @@ std::wstring GetPiece(const std::wstring& text, short pieceNumber, const std::ws
   return at == std::wstring::npos ? L"" : rest.substr(0, at);
 }
 
-std::wstring SeparatorErrorText(const std::wstring& position, const Claim* claim) {
+std::wstring ClaimContext(const Claim* claim) {
+  OutputFields& fields = *claim->OutFields;
+  const std::wstring number = fields.ValueOf(L"PatControlNo");
+  std::wstring text = number.empty() ? L"claim" : L"claim " + number;
+  const std::wstring last = fields.ValueOf(L"PatLastName"), first = fields.ValueOf(L"PatFirstName");
+  if (!last.empty() || !first.empty()) text += L" of " + last + L", " + first;
+  return text;
+}
+
+std::wstring SeparatorErrorText(const std::wstring& position, const Claim* claim, const std::wstring& description) {
   std::wstring text = L"Error found in " + position;
   if (claim) {
     OutputFields& fields = *claim->OutFields;
@@ -136,18 +149,18 @@ std::wstring SeparatorErrorText(const std::wstring& position, const Claim* claim
   return text + L".\r" +
          L"Electronic files use symbols as internal delimiters.  Symbols that are "
          L"reserved for the 837 include: *, :, ~.  Please remove these symbols "
-         L"from this client's data.\r";
+         L"from this client's data.\r" + (description.empty() ? L"" : description + L"\r");
 }
 
-void ShowErrorFound(const vb::RuntimeError& e) {
+void ShowErrorFound(const vb::RuntimeError& e, const Claim* claim) {
   vb::MsgBox(L"Error found in " + State().CurrentPosition + L" - " + std::to_wstring(e.number()) + L", " +
-                 e.description(),
+                 e.description() + (claim ? L" (" + ClaimContext(claim) + L")" : L""),
              vb::vbExclamation | vb::vbOKOnly, kErrorTitle);
 }
 
 bool HandleWriteError(const vb::RuntimeError& e, const Claim* claim) {
   if (e.number() == errSeparatorInData) {
-    const std::wstring text = SeparatorErrorText(State().CurrentPosition, claim);
+    const std::wstring text = SeparatorErrorText(State().CurrentPosition, claim, e.description());
     vb::MsgBox(text, vb::vbExclamation | vb::vbOKOnly, kErrorTitle);
     try {
       WriteErrorLine(text);
@@ -156,7 +169,7 @@ bool HandleWriteError(const vb::RuntimeError& e, const Claim* claim) {
       throw;
     }
   } else {
-    ShowErrorFound(e);
+    ShowErrorFound(e, claim);
   }
   CloseErrorLog();
   return false;

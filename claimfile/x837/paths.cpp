@@ -39,8 +39,8 @@ namespace {
 template <class Itf>
 com::Ptr<Itf> Create(REFCLSID clsid) {
   com::Ptr<Itf> p;
-  CheckCall(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(Itf),
-                             reinterpret_cast<void**>(p.out())));
+  com::CheckCreation(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(Itf),
+                                      reinterpret_cast<void**>(p.out())));
   return p;
 }
 

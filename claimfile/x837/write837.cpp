@@ -51,7 +51,9 @@ std::wstring ControlNumberAt(const SYSTEMTIME& t) {
   day.wDay = t.wDay;
   DATE serial = 0;
   if (!SystemTimeToVariantTime(&day, &serial)) vb::Raise(vb::errInvalidCall);
-  const long days = static_cast<long>(std::floor(serial)) - 38000;
+  long days = static_cast<long>(std::floor(serial)) - 38000;
+  // ISA13 holds nine digits: from June 2031 the days would need five, so they count on modulo 10000.
+  if (days >= 10000) days %= 10000;
   const long seconds = t.wHour * 3600L + t.wMinute * 60L + t.wSecond;
   return DecimalText(days) + DecimalText(seconds);
 }
@@ -150,6 +152,14 @@ void Writer837::WriteEnvelope() {
   PutRows({{9, Date6(Now())}, {10, Time4(Now())}, {11, L"U"}, {12, L"00401"}, {13, ControlNumber},
            {14, h.ISA01.empty() ? std::wstring(L"0") : h.ISA14}, {15, field(L"TestProdInd")}, {16, L":"}});
 
+  // The group's and the set's control number: an empty one is logged, and the interchange's
+  // number stands in, so the file still holds matching GS06/GE02 and ST02/SE02.
+  std::wstring subNo = field(L"SubNo");
+  if (subNo.empty()) {
+    std::wstring message = L"Missing Submission Number";
+    ReportMissing(message, subNo, 18);
+    subNo = ControlNumber;
+  }
   segment_ = group_.Header();
   const bool fromMembers = !h.GS02.empty();
   PutRows({{1, L"HC"},
@@ -157,16 +167,16 @@ void Writer837::WriteEnvelope() {
            {3, orMixed(fromMembers ? UCase(h.GS03) : field(L"SubType"))},
            {4, Date8(Now())},
            {5, Time4(Now())},
-           {6, field(L"SubNo")},
+           {6, subNo},
            {7, L"X"},
            {8, kImplementation}});
   ReceiverFlag = segment_.Get(3) == kReceiverOfFlag;
 
   segment_ = set_.Header();
-  Put(2, field(L"SubNo"));
+  Put(2, subNo);
 
   State().CurrentPosition = L"BHT";
-  WriteSegment(L"BHT", {{1, L"0019"}, {2, L"00"}, {3, field(L"SubNo")}, {4, Date8(Now())}, {5, Time4(Now())},
+  WriteSegment(L"BHT", {{1, L"0019"}, {2, L"00"}, {3, subNo}, {4, Date8(Now())}, {5, Time4(Now())},
                         {6, L"CH"}});
   WriteSegment(L"REF", {{1, L"87"}, {2, kImplementation}});
 }

@@ -25,4 +25,11 @@ void CheckCreation(HRESULT hr) {
   Check(hr);
 }
 
+void CheckInvoke(HRESULT hr) {
+  if (hr == DISP_E_MEMBERNOTFOUND) vb::Raise(vb::errNotSupported);
+  if (hr == DISP_E_TYPEMISMATCH) vb::Raise(vb::errTypeMismatch);
+  if (hr == DISP_E_BADPARAMCOUNT) vb::Raise(vb::errWrongArguments);
+  Check(hr);
+}
+
 }  // namespace com

@@ -49,6 +49,7 @@ std::wstring StandardDescription(long number) {
     case errObjectRequired: return L"Object required";
     case errCantCreateObject: return L"ActiveX component can't create object";
     case errNotSupported: return L"Object doesn't support this property or method";
+    case errWrongArguments: return L"Wrong number of arguments or invalid property assignment";
     case errDuplicateKey: return L"This key is already associated with an element of this collection";
     default: return L"";
   }

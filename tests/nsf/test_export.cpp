@@ -174,6 +174,7 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
     Folder folder;
     std::function<void(ExportTest&)> arrange;
     std::string box;  // the text after "Error found in  - "
+    bool hostDocument = false;  // the host has set oEdiDoc before the export: it stays
   };
   // The 837 header of the fixture steps aside for an NSF header, unless a case needs it.
   auto nsf = [](ExportTest& t) {
@@ -189,15 +190,36 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
          nsf(t);
          StoreField(t.NsfHeader(L"B").Batchs->Item(1)->OutFields, L"BatchNo", L"12345");
        },
-       "5, Invalid procedure call or argument"},
+       "5, Invalid procedure call or argument (record BA0, field BatchNo \"12345\")"},
+      {"overlong line control number", Folder::Earlier,
+       [&](ExportTest& t) {
+         Claim& c = *nsf(t)->Batchs->Item(1)->Claims->Item(1);
+         StoreField(c.OutFields, L"PatLastName", L"Doe");
+         StoreField(c.OutFields, L"PatFirstName", L"Jane");
+         StoreField(c.ServiceLines->Item(1)->OutFields, L"LineItemControlNo", L"123456789012345678");
+       },
+       "5, Invalid procedure call or argument (record FA0, field LineItemControlNo \"123456789012345678\", "
+       "claim A of Doe, Jane)"},
+      {"a 100th line", Folder::Earlier,
+       [&](ExportTest& t) {
+         Claim& c = *nsf(t)->Batchs->Item(1)->Claims->Item(1);
+         for (int i = 0; i < 99; ++i) nsftest::AddLine(c);
+       },
+       "5, Invalid procedure call or argument (record FA0, field at columns 4-5 \"100\", claim A)"},
       {"a line amount stored as letters", Folder::Earlier,
        [&](ExportTest& t) {
          StoreField(nsf(t)->Batchs->Item(1)->Claims->Item(1)->ServiceLines->Item(1)->OutFields, L"LineCharges", L"ten");
        },
-       "13, Type mismatch: LineCharges \"ten\" is not an amount"},
+       "13, Type mismatch: LineCharges \"ten\" is not an amount (record FA0, claim A)"},
+      {"a line amount that reads as a number only to IsNumeric", Folder::Earlier,
+       [&](ExportTest& t) {
+         StoreField(nsf(t)->Batchs->Item(1)->Claims->Item(1)->ServiceLines->Item(1)->OutFields, L"LineCharges", L"$12.50");
+       },
+       "13, Type mismatch (record XA0, claim A)"},  // the claim's total refuses it
       {"a policy amount that does not read", Folder::Earlier,
        [&](ExportTest& t) { nsftest::AddPolicy(*nsf(t)->Batchs->Item(1)->Claims->Item(1), {{L"AllowedAmount", L"12.50 USD"}}); },
-       "13, Type mismatch: AllowedAmount \"12.50 USD\" is not an amount"},
+       "13, Type mismatch: AllowedAmount \"12.50 USD\" is not an amount (record DA1, claim A)"},
+      {"the host's document after a failed NSF export", Folder::Missing, nsf, "76, Path not found", true},
       {"NSF and 837 headers under one name", Folder::Earlier, [](ExportTest& t) { t.NsfHeader(L"A"); },
        "5, NSF and 837 file headers would both write <target>; export them one at a time"},
       {"two 837 headers under one name", Folder::Earlier,
@@ -235,6 +257,12 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
     const auto before = Listing(folder);
     file->OutputFileName = target;
     c.arrange(*this);
+    com::Ptr<IEdiDocument> hostDocument;
+    if (c.hostDocument) {
+      ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(EDIFile::kEdiDocumentClass, nullptr, CLSCTX_INPROC_SERVER,
+                                                IID_IEdiDocument, reinterpret_cast<void**>(hostDocument.out())));
+      file->SetEdiDoc(hostDocument);
+    }
     HANDLE held = c.folder == Folder::HeldOpen ? CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                                              0, nullptr)
                                                : INVALID_HANDLE_VALUE;
@@ -246,7 +274,7 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
     if (at != std::string::npos) box.replace(at, 8, std::string(target.begin(), target.end()));
     ExpectOneErrorBox("Error found in  - " + box);
     EXPECT_FALSE(file->valid837());
-    EXPECT_FALSE(file->oEdiDoc());
+    EXPECT_EQ(hostDocument.get(), file->oEdiDoc().get());
     EXPECT_EQ(before, Listing(folder));
     if (c.folder == Folder::Missing) {
       EXPECT_TRUE(Listing(out->path()).empty()) << "the missing folder is not made";

@@ -148,6 +148,8 @@ TEST_F(NsfFormatTest, TypesInsideRecords) {
       {"FA0", Case::Line, L"LineCharges", L"0.125", 71, 77, "0000012"},  // halves to even
       {"FA0", Case::Line, L"LineCharges", L"0.135", 71, 77, "0000014"},
       {"FA0", Case::Line, L"LineCharges", L"-25", 71, 77, "00-2500"},
+      {"FA0", Case::Line, L"LineCharges", L"  ", 71, 77, "       "},  // blanks of a fixed-width copy
+      {"DA1", Case::Policy, L"AllowedAmount", L" ", 128, 134, "       "},
       {"FA0", Case::Line, L"UnitsOfSvc", L"1.5", 82, 85, "0015"},
       {"FA0", Case::Line, L"UnitsOfSvc", L"2", 82, 85, "0020"},
       {"FA0", Case::Line, L"DrugDiscountAmt", L"12.5", 231, 237, "00012.5"},

@@ -113,25 +113,29 @@ TEST_F(ClaimLevelTest, MissingDiagnosisIsLoggedAndTheFileSaved) {
 }
 
 TEST_F(ClaimLevelTest, FailuresShowTheirPosition) {
+  // The separator box ends with the component's description of the element and its value.
+  auto holds = [](const std::string& value, const std::string& element) {
+    return "The value \"" + value + "\" of " + element + " holds a separator character\r\n";
+  };
   struct Case {
     Setup setup;
     std::string box;
   } cases[] = {
       {[](Batch&, Claim& c) { c.ServiceLines->Remove(1); },
-       "Error found in 2300-" + kParentHL + " - 9, Subscript out of range\n"},
+       "Error found in 2300-" + kParentHL + " - 9, Subscript out of range (claim C1 of Doe, Jane)\n"},
       // A claim without a policy stops at the billing provider, the first to read it.
       {[](Batch&, Claim& c) { c.InsurancePolicies->Remove(1); },
-       "Error found in 2000NBS-1 - 9, Subscript out of range\n"},
+       "Error found in 2000NBS-1 - 9, Subscript out of range (claim C1 of Doe, Jane)\n"},
       {[](Batch&, Claim& c) { Set(c, L"PatControlNo", L"C~1"); },
-       "Error found in 2300-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
+       "Error found in 2300-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + holds("C~1", "CLM01")},
       {[](Batch&, Claim& c) { Set(c, L"ReferProvLast", L"A*B"); },
-       "Error found in 2310A-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
+       "Error found in 2310A-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + holds("A*B", "NM103")},
       {[](Batch& b, Claim&) { b.prov837SameAsPayTo = 2, StoreField(b.OutFields, L"ProvFirstName", L"J:R"); },
-       "Error found in 2310BFG-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
+       "Error found in 2310BFG-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + holds("J:R", "NM104")},
       {[](Batch&, Claim& c) { Set(c, L"FacilityLabName", L"Lab*1"); },
-       "Error found in 2310D-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
+       "Error found in 2310D-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + holds("LAB*1", "NM103")},
       {[](Batch&, Claim& c) { Set(c, L"SupvProvLast", L"Roe~"); },
-       "Error found in 2310E-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + "\n"},
+       "Error found in 2310E-" + kParentHL + " for Doe, Jane" + kRemoveSymbols + holds("ROE~", "NM103")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.box);

@@ -100,9 +100,12 @@ TEST_F(ErrorLog, HandlerBoxesAndLog) {
     std::string prompt;
     bool logged;
   } cases[] = {
-      {12378, L"HL(3)", claim.get(), "Error found in HL(3) for O'Hara, Ann.\r" + kRemoveSymbols, true},
-      {12378, L"BHT", nullptr, "Error found in BHT.\r" + kRemoveSymbols, true},
-      {5, L"2010AA-1", claim.get(), "Error found in 2010AA-1 - 5, Invalid procedure call or argument", false},
+      // The component's description follows the request, on a line of its own.
+      {12378, L"HL(3)", claim.get(), "Error found in HL(3) for O'Hara, Ann.\r" + kRemoveSymbols + "not held\r", true},
+      {12378, L"BHT", nullptr, "Error found in BHT.\r" + kRemoveSymbols + "not held\r", true},
+      // A failure within a claim names it.
+      {5, L"2010AA-1", claim.get(),
+       "Error found in 2010AA-1 - 5, Invalid procedure call or argument (claim of O'Hara, Ann)", false},
       {-2147221503, L"A", nullptr, "Error found in A - -2147221503, not held", false},
   };
   const std::string missing = "M  Find at:Client Setup/General Tab\r\n";

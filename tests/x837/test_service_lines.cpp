@@ -117,14 +117,14 @@ TEST_F(ServiceLineTest, LineSegmentsAndWarnings) {
 TEST_F(ServiceLineTest, FailuresInALineStopTheFileWithTheLinePosition) {
   const std::string remove =
       ".\rElectronic files use symbols as internal delimiters.  Symbols that are reserved for the 837 include: "
-      "*, :, ~.  Please remove these symbols from this client's data.\r\n";
+      "*, :, ~.  Please remove these symbols from this client's data.\r";
   struct Case {
     Fields line;
     const wchar_t* accident;
     std::string boxEnd;
   } cases[] = {
-      {{{L"UnitsOfSvc", L"1*2"}}, L"", " for Doe, Jane" + remove},
-      {{}, L"someday", " - 13, Type mismatch\n"},
+      {{{L"UnitsOfSvc", L"1*2"}}, L"", " for Doe, Jane" + remove + "The value \"1*2\" of SV104 holds a separator character\r\n"},
+      {{}, L"someday", " - 13, Type mismatch (claim C1 of Doe, Jane)\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.boxEnd);

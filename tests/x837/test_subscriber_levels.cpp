@@ -100,6 +100,14 @@ TEST_F(SubscriberLevelsTest, LevelsByRelationship) {
            "HL*3*2*23*0~PAT*18 ~NM1*QC*1*ROE*JIM*K**JUNIOR THI~N3*7 OAK AVE~N4*JOLIET*IL*6043122~"
            "DMG*D8*20011225*M~",
        ""},
+      {"line breaks and tabs inside a value are blanks",
+       [](Claim&, InsurancePolicy& p) {
+         StoreField(p.OutFields, L"InsuredAddr1", L"5 Elm St\r\nApt 4");
+         StoreField(p.OutFields, L"InsuredCity", L"Peoria\t");
+       },
+       "HL*2*1*22*0~SBR*P*18*G-77******CI~NM1*IL*1*DOE*JANE****MI*ABC123~N3*5 ELM ST  APT 4~N4*PEORIA *IL*61602~"
+       "DMG*D8*19700304*F~" + kPayer,
+       ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -8,6 +8,11 @@ namespace {
 TEST(ControlNumber, IsDaysLess38000ThenSecondsUnpadded) {
   EXPECT_EQ(L"114236005", ControlNumberAt(At(10, 0, 5)));
   EXPECT_EQ(L"11427", ControlNumberAt(At(0, 0, 7)));
+  // 1 June 2031 is day 48000: the days count on from 0 so ISA13 keeps its nine digits.
+  SYSTEMTIME june2031 = InJune2031(23, 59, 59);
+  EXPECT_EQ(L"086399", ControlNumberAt(june2031));
+  june2031.wDay = 2;
+  EXPECT_EQ(L"186399", ControlNumberAt(june2031));
   EXPECT_EQ(L"C:\\837_4010.SEF", GuidePath(L"C:\\"));
   EXPECT_EQ(L"C:\\app\\837_4010.SEF", GuidePath(L"C:\\app"));
 }
@@ -35,6 +40,7 @@ TEST_F(Write837Test, EnvelopeBranches) {
     const wchar_t *isa01, *gs02, *gs03, *subType, *subNo, *password, *subId;
     SYSTEMTIME clock;
     std::string isa, gs;
+    std::string log = "";  // a missing value logs its line, and the answer is False
   } cases[] = {
       {L"", L"", L"", L"RCV99", L"42", L"secret", L"lower", At(10, 0, 5),
        "ISA*00*          *01*secret    *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:",
@@ -48,6 +54,13 @@ TEST_F(Write837Test, EnvelopeBranches) {
       {L"03", L"gsme", L"rcv", L"RCV99", L"42", L"", L"SUBID", At(10, 0, 5),
        "ISA*03*PW        *01*SEC       *ZZ*ME             *01*YOU            *070301*1000*U*00401*114236005*1*T*:",
        "GS*HC*GSME*RCV*20070301*1000*000042*X*004010X098A1"},
+      {L"", L"", L"", L"RCV99", L"", L"", L"SUBID", At(10, 0, 5),
+       "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:",
+       "GS*HC*SUBID*RCV99*20070301*1000*114236005*X*004010X098A1",  // the interchange's number stands in
+       "Missing Submission Number  Find at:Electronic Filing Information\r\n"},
+      {L"", L"", L"", L"RCV99", L"42", L"", L"SUBID", InJune2031(2, 46, 40),
+       "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *310601*0246*U*00401*000010000*0*T*:",
+       "GS*HC*SUBID*RCV99*20310601*0246*000042*X*004010X098A1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.isa);
@@ -61,9 +74,10 @@ TEST_F(Write837Test, EnvelopeBranches) {
     StoreField(h.OutFields, L"Password", c.password);
     StoreField(h.OutFields, L"SubId", c.subId);
     InjectClock(c.clock);
-    EXPECT_TRUE(Run());
+    EXPECT_EQ(c.log.empty(), Run());
     EXPECT_EQ(c.isa, Segment("ISA"));
     EXPECT_EQ(c.gs, Segment("GS"));
+    EXPECT_EQ(c.log, Log());
   }
 }
 
@@ -260,11 +274,11 @@ TEST_F(Write837Test, SeparatorInDataStopsTheWritingAndKeepsAnOlderOutput) {
       "*, :, ~.  Please remove these symbols from this client's data.\r";
   struct Case {
     const wchar_t *payTo, *receiver, *subId;
-    std::string firstLine;
+    std::string firstLine, element, value;  // the component's description names the element and value
   } cases[] = {
-      {L"Smith*Clinic", L"Big Payer", L"SUBID", "Error found in 2000NBS-1 for Doe, Jane"},
-      {L"Smith Clinic", L"Big:Payer", L"SUBID", "Error found in 1000B"},
-      {L"Smith Clinic", L"Big Payer", L"S~1", "Error found in A"},
+      {L"Smith*Clinic", L"Big Payer", L"SUBID", "Error found in 2000NBS-1 for Doe, Jane", "NM103", "SMITH*CLINIC"},
+      {L"Smith Clinic", L"Big:Payer", L"SUBID", "Error found in 1000B", "NM103", "BIG:PAYER"},
+      {L"Smith Clinic", L"Big Payer", L"S~1", "Error found in A", "GS02", "S~1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.firstLine);
@@ -281,8 +295,10 @@ TEST_F(Write837Test, SeparatorInDataStopsTheWritingAndKeepsAnOlderOutput) {
     header->receiverName = c.receiver;
     StoreField(header->OutFields, L"SubId", c.subId);
     EXPECT_FALSE(Run());
-    EXPECT_EQ("Error Creating File: " + c.firstLine + remove + "\n", Boxes());
-    EXPECT_EQ(c.firstLine + remove + "\r\n", Log());
+    const std::string text =
+        c.firstLine + remove + "The value \"" + c.value + "\" of " + c.element + " holds a separator character\r";
+    EXPECT_EQ("Error Creating File: " + text + "\n", Boxes());
+    EXPECT_EQ(text + "\r\n", Log());
     EXPECT_EQ(older, Output());
   }
 }
@@ -307,15 +323,22 @@ TEST_F(Write837Test, OneLogPerExport) {
 
 TEST_F(Write837Test, FailuresOfTheSetUpAndTheSaveAnswerFalseWithTheirBox) {
   testutil::TempDir noGuide;
+  const std::wstring noLogPath = out->file(L"none\\X.LOG");
+  const std::string noLog(noLogPath.begin(), noLogPath.end());
   struct Case {
     std::wstring appFolder, output;
     std::string boxStart;
     bool longReceiverId = false;
+    bool noSenderId = false;  // a line to log
   } cases[] = {
       {appFolder, L"ab", "Error Creating File: Error found in A - 5, Invalid procedure call or argument\n"},
       {noGuide.path(), OutputPath(), "Error Creating File: Error found in A - 12310, "},
       {appFolder, out->file(L"none\\X.837"), "Error Creating File: Error found in SAVE - 12320, "},
       {appFolder, OutputPath(), "Error Creating File: Error found in 2000NBS-1 - 12304, ", true},
+      // A log that cannot be made names itself.
+      {appFolder, out->file(L"none\\X.837"),
+       "Error Creating File: Error found in A - 76, Path not found (log " + noLog + ")\n",
+       false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.boxStart);
@@ -327,6 +350,7 @@ TEST_F(Write837Test, FailuresOfTheSetUpAndTheSaveAnswerFalseWithTheirBox) {
       AddClaim(AddBatch(L"P1")).fileAsGroup = false;
       header->Batchs->Item(1)->provPayToID = L"1234567890123456";
     }
+    header->intrchgSndrID = c.noSenderId ? L"" : L"SENDER1";
     EXPECT_FALSE(Run(c.output));
     DeleteFileW(marker.c_str());
     EXPECT_EQ(c.boxStart, Boxes().substr(0, c.boxStart.size()));

@@ -31,6 +31,12 @@ inline SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
   t.wYear = 2007, t.wMonth = 3, t.wDay = 1, t.wHour = hour, t.wMinute = minute, t.wSecond = second;
   return t;
 }
+// A time on 1 June 2031, the first day whose count less 38000 has five digits.
+inline SYSTEMTIME InJune2031(WORD hour, WORD minute, WORD second) {
+  SYSTEMTIME t = At(hour, minute, second);
+  t.wYear = 2031, t.wMonth = 6, t.wDay = 1;
+  return t;
+}
 
 inline std::wstring ExeFolder() {
   wchar_t path[MAX_PATH];

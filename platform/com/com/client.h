@@ -16,6 +16,10 @@ void Check(HRESULT hr);
 // Check for the result of CoCreateInstance: a class that cannot be had raises 429.
 void CheckCreation(HRESULT hr);
 
+// Check for the result of IDispatch::Invoke: a member the object does not have raises 438, an
+// argument of the wrong type 13, a wrong number of arguments 450, as a late-bound call does.
+void CheckInvoke(HRESULT hr);
+
 // A new object of the class, asked for Itf; error 429 (can't create object) when the class is not
 // registered or cannot be loaded, else the failure of the creation.
 template <class Itf>

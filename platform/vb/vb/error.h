@@ -31,6 +31,7 @@ enum : long {
   errObjectRequired = 424,
   errCantCreateObject = 429,  // ActiveX component can't create object
   errNotSupported = 438,     // Object doesn't support this property or method
+  errWrongArguments = 450,   // Wrong number of arguments or invalid property assignment
   errDuplicateKey = 457,
 };
 
