@@ -178,7 +178,7 @@ std::string ReadAll(const std::wstring& path) {
   return bytes;
 }
 
-// The same bytes through the file layer the export writes with, one piece per Print: the pieces
+// The same bytes through the file layer the export writes with (buffered), one piece per Print: the pieces
 // end at `separator` (kept, unless it is the line end that Print adds).
 Clock PlainWrite(const std::string& bytes, const std::string& separator, const std::wstring& path) {
   std::vector<std::wstring> pieces;
@@ -192,7 +192,7 @@ Clock PlainWrite(const std::string& bytes, const std::string& separator, const s
   }
   const Clock start = Clock::Now();
   const short fn = vb::FreeFile();
-  vb::OpenForOutput(fn, path);
+  vb::OpenForOutput(fn, path, true);
   for (const auto& p : pieces) vb::Print(fn, p, lines);
   vb::Close(fn);
   return Clock::Now() - start;

@@ -1,6 +1,7 @@
 #include "model/output_fields.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 #include "vb/convert.h"
@@ -34,9 +35,8 @@ std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, lon
   switch (type) {
     case OutputFieldTypeNumeric:
       return v.empty() ? v : RightInZeros(v, width);
-    case OutputFieldTypeCurrency:
-      if (v.empty() || !vb::IsNumeric(v)) return v;
-      return RightInZeros(vb::LongToText((vb::Currency::FromText(v) * 100).ToLong()), width);
+    case OutputFieldTypeCurrency:  // an amount that reads is formatted by PrintRecord
+      return v;
     case OutputFieldTypeFixedOne:
       return v.empty() ? v : RightInZeros(vb::DoubleToText(vb::ToDouble(v) * 10), width);
     default:
@@ -75,18 +75,60 @@ void OutputFields::DoPrintSetValues() {
   vb::Close(fn);
 }
 
-bool OutputFields::PrintMe(short iFn) {
+bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
+
+bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
   std::wstring line(kLineWidth, L' ');
   auto& values = Items();
+  // With badAmount, an amount that does not read is raised before any other failure of the
+  // record: a failure of an earlier field waits until the rest of the amounts are seen.
+  std::exception_ptr failed;
   OutDefns->ForEachEntry([&](const LayoutView& d) {
-    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
-    const std::wstring& v = d.name.empty() ? d.value : values.Item(d.name, d.hint)->Value;
-    if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
-      MidAssign(line, d.fromCol, width, v);
-    else
-      MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+    const std::wstring* held = &d.value;
+    if (!d.name.empty()) {
+      try {
+        held = &values.Item(d.name, d.hint)->Value;
+      } catch (const vb::RuntimeError&) {
+        // A missing amount is raised at once, as the amounts come first.
+        if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
+        if (!failed) failed = std::current_exception();
+        return;
+      }
+    }
+    const std::wstring& v = *held;
+    // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
+    vb::Currency amount;
+    bool reads = false;
+    if (d.dataType == OutputFieldTypeCurrency && !v.empty()) {
+      reads = vb::Currency::TryFromText(v, amount);
+      if (!reads && !vb::IsNumeric(v)) {
+        if (badAmount && !d.name.empty()) badAmount(d.name, v);
+      } else if (!reads && !failed) {
+        try {
+          amount = vb::Currency::FromText(v);
+          reads = true;
+        } catch (const vb::RuntimeError&) {
+          if (!badAmount) throw;
+          failed = std::current_exception();
+        }
+      }
+    }
+    if (failed) return;
+    try {
+      const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+      if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
+        MidAssign(line, d.fromCol, width, v);
+      else if (reads)
+        MidAssign(line, d.fromCol, width, RightInZeros(vb::LongToText((amount * 100).ToLong()), width));
+      else
+        MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+    } catch (const vb::RuntimeError&) {
+      if (!badAmount) throw;
+      failed = std::current_exception();
+    }
   });
+  if (failed) std::rethrow_exception(failed);
   // A line end or another control character inside a value would break the fixed-width record.
   for (wchar_t& c : line)
     if (c < L' ' || c == 0x7F) c = L' ';

@@ -64,6 +64,12 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // open file iFn; a control character (below 32, and 127) is written as a space. Always true;
   // every failure is raised and then no line is written.
   bool PrintMe(short iFn);
+  // What a record writer does with a Currency value that does not read as an amount (it raises);
+  // nullptr: the value is printed as it is.
+  using BadAmount = void (*)(std::wstring_view name, const std::wstring& value);
+  // PrintMe, where badAmount is called for the first named amount of the layout that does not
+  // read, before any other failure of the record is raised.
+  bool PrintRecord(short iFn, BadAmount badAmount);
   // Sets the value of the member under that key; a missing key raises 0x80040001.
   void SetValue(const std::wstring& name, const std::wstring& value);
   // Whether the key is held; never raises.
