@@ -80,7 +80,6 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
   std::wstring line(kLineWidth, L' ');
-  auto& values = Items();
   // With badAmount, an amount that does not read is raised before any other failure of the
   // record: a failure of an earlier field waits until the rest of the amounts are seen.
   std::exception_ptr failed;
@@ -88,7 +87,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     const std::wstring* held = &d.value;
     if (!d.name.empty()) {
       try {
-        held = &values.Item(d.name, d.hint)->Value;
+        held = &ValueOf(d.name, d.hint);
       } catch (const vb::RuntimeError&) {
         // A missing amount is raised at once, as the amounts come first.
         if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
@@ -138,10 +137,11 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
 
 void OutputFields::SetValue(const std::wstring& name, const std::wstring& value) {
   if (!BRExists(name)) throw vb::RuntimeError(kMissingFieldError, L"", L"");
-  Items().Item(name)->Value = value;
+  ValueOf(name) = value;
 }
 
 bool OutputFields::BRExists(const std::wstring& name) const {
+  if (names_) return names_->Find(name) != static_cast<size_t>(-1);
   return const_cast<OutputFields*>(this)->Items().Contains(name);
 }
 
@@ -177,7 +177,43 @@ com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries)
   return layout;
 }
 
+FieldNames::FieldNames(std::span<const wchar_t* const> names) : names_(names.begin(), names.end()) {
+  folded_.reserve(names_.size());
+  for (size_t at = 0; at < names_.size(); ++at) {
+    folded_.push_back(vb::FoldKey(names_[at]));
+    index_.emplace(folded_.back(), at);  // the names differ
+  }
+}
+
+size_t FieldNames::Find(std::wstring_view key, size_t hint) const {
+  return vb::FindFolded(key, [&](std::wstring_view folded) {
+    if (hint < folded_.size() && folded == folded_[hint]) return hint;
+    auto it = index_.find(folded);
+    return it == index_.end() ? static_cast<size_t>(-1) : it->second;
+  });
+}
+
+com::Ptr<OutputFields> OutputFields::NewStore(const FieldNames& names) {
+  auto store = New();
+  store->names_ = &names;
+  store->values_.resize(names.size());
+  return store;
+}
+
 void OutputFields::PrepareItems() {
+  if (names_) {
+    // The members, as one Add per name made them, each taking the value held so far.
+    const FieldNames& names = *names_;
+    std::vector<std::wstring> values = std::move(values_);
+    names_ = nullptr;
+    values_ = {};
+    for (size_t at = 0; at < names.size(); ++at) {
+      auto f = OutputField::New();
+      f->Name = names.Name(at);
+      f->Value = std::move(values[at]);
+      mCol.Add(f, f->Name);
+    }
+  }
   if (pending_.empty()) return;
   std::vector<LayoutEntry> entries = std::move(pending_);
   pending_.clear();
