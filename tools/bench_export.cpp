@@ -5,10 +5,13 @@
 // as 837, then writes the same bytes again with no logic: read back, then written line by line
 // (the 837 segment by segment) through the same file layer. It prints the process time
 // (GetProcessTimes) and the elapsed time of each, the cost per claim, the growth from the first
-// size to the last and the ratio to the plain write. Any failed export ends it with status 1.
-//   bench_export [claims...]
+// size to the last and the ratio to the plain write, and the memory: the working set the claim
+// file took (per claim) and the process's peak working set. --no-export builds the files and
+// gives their memory only. Any failed export ends it with status 1.
+//   bench_export [--no-export] [claims...]
 #include <windows.h>
 #include <oleauto.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -44,6 +47,17 @@ struct Clock {
     return {seconds(kernel) + seconds(user), static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart)};
   }
   Clock operator-(const Clock& o) const { return {process - o.process, wall - o.wall}; }
+};
+
+// The working set and the peak working set of the process, in bytes.
+struct Memory {
+  double now, peak;
+  static Memory Now() {
+    PROCESS_MEMORY_COUNTERS m{};
+    m.cb = sizeof m;
+    GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m);
+    return {static_cast<double>(m.WorkingSetSize), static_cast<double>(m.PeakWorkingSetSize)};
+  }
 };
 
 // A write-only text property of the model: put_X(BSTR*).
@@ -178,7 +192,7 @@ std::string ReadAll(const std::wstring& path) {
   return bytes;
 }
 
-// The same bytes through the file layer the export writes with, one piece per Print: the pieces
+// The same bytes through the file layer the export writes with (buffered), one piece per Print: the pieces
 // end at `separator` (kept, unless it is the line end that Print adds).
 Clock PlainWrite(const std::string& bytes, const std::string& separator, const std::wstring& path) {
   std::vector<std::wstring> pieces;
@@ -192,7 +206,7 @@ Clock PlainWrite(const std::string& bytes, const std::string& separator, const s
   }
   const Clock start = Clock::Now();
   const short fn = vb::FreeFile();
-  vb::OpenForOutput(fn, path);
+  vb::OpenForOutput(fn, path, true);
   for (const auto& p : pieces) vb::Print(fn, p, lines);
   vb::Close(fn);
   return Clock::Now() - start;
@@ -200,14 +214,21 @@ Clock PlainWrite(const std::string& bytes, const std::string& separator, const s
 
 struct Run {
   long claims;
+  double modelBytes = 0, peakBytes = 0;
   Clock nsf, x837, nsfPlain, x837Plain;
   size_t nsfBytes, x837Bytes;
 };
 
-Run Measure(long claims, const std::wstring& folder) {
+Run Measure(long claims, const std::wstring& folder, bool exports) {
   Run r{claims};
   com::Ptr<_FileHeader> header;
+  const Memory before = Memory::Now();
   com::Ptr<_EDIFile> file = BuildFile(claims, header);
+  r.modelBytes = Memory::Now().now - before.now;
+  if (!exports) {
+    r.peakBytes = Memory::Now().peak;
+    return r;
+  }
   struct Format {
     OutputModeTypes mode;
     const wchar_t* name;
@@ -237,7 +258,14 @@ Run Measure(long claims, const std::wstring& folder) {
     DeleteFileW((path + L".plain").c_str());
     DeleteFileW((path.substr(0, path.size() - 3) + L"LOG").c_str());
   }
+  r.peakBytes = Memory::Now().peak;
   return r;
+}
+
+void ReportMemory(const Run& r) {
+  std::wprintf(L"  claim file: %.1f MB of working set, %.1f KB a claim; peak working set of the process %.1f MB\n",
+               r.modelBytes / 1048576, r.modelBytes / 1024 / static_cast<double>(r.claims), r.peakBytes / 1048576);
+  std::fflush(stdout);
 }
 
 void Report(const Run& r) {
@@ -265,7 +293,13 @@ void Report(const Run& r) {
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<long> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::wcstol(argv[i], nullptr, 10));
+  bool exports = true;
+  for (int i = 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--no-export") == 0)
+      exports = false;
+    else
+      sizes.push_back(std::wcstol(argv[i], nullptr, 10));
+  }
   if (sizes.empty()) sizes = {1000, 10000};
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -274,10 +308,15 @@ int wmain(int argc, wchar_t** argv) {
   try {
     std::vector<Run> runs;
     for (long claims : sizes) {
-      runs.push_back(Measure(claims, temp));
-      Report(runs.back());
+      runs.push_back(Measure(claims, temp, exports));
+      if (exports) {
+        Report(runs.back());
+      } else {
+        std::wprintf(L"%ld claims (no export):\n", claims);
+      }
+      ReportMemory(runs.back());
     }
-    if (runs.size() > 1) {
+    if (exports && runs.size() > 1) {
       const Run &a = runs.front(), &b = runs.back();
       const double scale = static_cast<double>(b.claims) / static_cast<double>(a.claims);
       std::wprintf(L"growth from %ld to %ld claims (x%.0f), elapsed time: NSF x%.1f, 837 x%.1f\n", a.claims, b.claims,

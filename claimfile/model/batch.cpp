@@ -9,11 +9,17 @@ namespace {
 const wchar_t* const kStoreOrder[] = {CLAIMFILE_BATCH_FIELDS(CLAIMFILE_FIELD_NAME)};
 static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 37);
 
+// The store's names, shared by every object of the class.
+const FieldNames& StoreNames() {
+  static const FieldNames names(kStoreOrder);
+  return names;
+}
+
 }  // namespace
 
 Batch::Batch() {
   // The construction order: store, claims, the two collections.
-  OutFields = NewFieldStore(kStoreOrder);
+  OutFields = NewFieldStore(StoreNames());
   Claims = claimfile::Claims::New();
   prov837SecIDCol = NewGeneralCollection();
   prov837SecIDTypeCol = NewGeneralCollection();

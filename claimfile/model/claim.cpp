@@ -11,11 +11,17 @@ namespace {
 const wchar_t* const kStoreOrder[] = {CLAIMFILE_CLAIM_FIELDS(CLAIMFILE_FIELD_NAME)};
 static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 94);
 
+// The store's names, shared by every object of the class.
+const FieldNames& StoreNames() {
+  static const FieldNames names(kStoreOrder);
+  return names;
+}
+
 }  // namespace
 
 Claim::Claim() {
   // The construction order: store, service lines, policies, the four collections.
-  OutFields = NewFieldStore(kStoreOrder);
+  OutFields = NewFieldStore(StoreNames());
   ServiceLines = claimfile::ServiceLines::New();
   InsurancePolicies = claimfile::InsurancePolicies::New();
   prov837SecIDCol = NewGeneralCollection();

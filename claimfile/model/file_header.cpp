@@ -15,11 +15,17 @@ const wchar_t* const kStoreOrder[] = {
 };
 static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 28);
 
+// The store's names, shared by every object of the class.
+const FieldNames& StoreNames() {
+  static const FieldNames names(kStoreOrder);
+  return names;
+}
+
 }  // namespace
 
 FileHeader::FileHeader() {
   // The construction order: store, then batches.
-  OutFields = NewFieldStore(kStoreOrder);
+  OutFields = NewFieldStore(StoreNames());
   Batchs = claimfile::Batchs::New();
 }
 

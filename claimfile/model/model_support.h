@@ -12,13 +12,8 @@
 
 namespace claimfile {
 
-// A new value store holding the names, in this order, each added by name alone.
-template <class Names>
-com::Ptr<OutputFields> NewFieldStore(const Names& names) {
-  auto store = OutputFields::New();
-  for (const wchar_t* name : names) store->Add(name);
-  return store;
-}
+// A new value store holding the names, in this order, each as if added by name alone.
+inline com::Ptr<OutputFields> NewFieldStore(const FieldNames& names) { return OutputFields::NewStore(names); }
 
 // The object an object member holds; a member set to Nothing raises 91.
 template <class T>

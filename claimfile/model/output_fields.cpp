@@ -1,6 +1,7 @@
 #include "model/output_fields.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 #include "vb/convert.h"
@@ -34,9 +35,8 @@ std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, lon
   switch (type) {
     case OutputFieldTypeNumeric:
       return v.empty() ? v : RightInZeros(v, width);
-    case OutputFieldTypeCurrency:
-      if (v.empty() || !vb::IsNumeric(v)) return v;
-      return RightInZeros(vb::LongToText((vb::Currency::FromText(v) * 100).ToLong()), width);
+    case OutputFieldTypeCurrency:  // an amount that reads is formatted by PrintRecord
+      return v;
     case OutputFieldTypeFixedOne:
       return v.empty() ? v : RightInZeros(vb::DoubleToText(vb::ToDouble(v) * 10), width);
     default:
@@ -75,18 +75,60 @@ void OutputFields::DoPrintSetValues() {
   vb::Close(fn);
 }
 
-bool OutputFields::PrintMe(short iFn) {
+bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
+
+bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
   std::wstring line(kLineWidth, L' ');
-  auto& values = Items();
+  // With badAmount, an amount that does not read is raised before any other failure of the
+  // record: a failure of an earlier field waits until the rest of the amounts are seen.
+  std::exception_ptr failed;
   OutDefns->ForEachEntry([&](const LayoutView& d) {
-    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
-    const std::wstring& v = d.name.empty() ? d.value : values.Item(d.name, d.hint)->Value;
-    if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
-      MidAssign(line, d.fromCol, width, v);
-    else
-      MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+    const std::wstring* held = &d.value;
+    if (!d.name.empty()) {
+      try {
+        held = &ValueOf(d.name, d.hint);
+      } catch (const vb::RuntimeError&) {
+        // A missing amount is raised at once, as the amounts come first.
+        if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
+        if (!failed) failed = std::current_exception();
+        return;
+      }
+    }
+    const std::wstring& v = *held;
+    // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
+    vb::Currency amount;
+    bool reads = false;
+    // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
+    if (d.dataType == OutputFieldTypeCurrency && !vb::Trim(v).empty()) {
+      reads = vb::Currency::TryFromText(v, amount);
+      if (!reads && !vb::IsNumeric(v)) {
+        if (badAmount && !d.name.empty()) badAmount(d.name, v);
+      } else if (!reads && !failed) {
+        try {
+          amount = vb::Currency::FromText(v);
+          reads = true;
+        } catch (const vb::RuntimeError&) {
+          if (!badAmount) throw;
+          failed = std::current_exception();
+        }
+      }
+    }
+    if (failed) return;
+    try {
+      const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+      if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
+        MidAssign(line, d.fromCol, width, v);
+      else if (reads)
+        MidAssign(line, d.fromCol, width, RightInZeros(vb::LongToText((amount * 100).ToLong()), width));
+      else
+        MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+    } catch (const vb::RuntimeError&) {
+      if (!badAmount) throw;
+      failed = std::current_exception();
+    }
   });
+  if (failed) std::rethrow_exception(failed);
   // A line end or another control character inside a value would break the fixed-width record.
   for (wchar_t& c : line)
     if (c < L' ' || c == 0x7F) c = L' ';
@@ -96,10 +138,11 @@ bool OutputFields::PrintMe(short iFn) {
 
 void OutputFields::SetValue(const std::wstring& name, const std::wstring& value) {
   if (!BRExists(name)) throw vb::RuntimeError(kMissingFieldError, L"", L"");
-  Items().Item(name)->Value = value;
+  ValueOf(name) = value;
 }
 
 bool OutputFields::BRExists(const std::wstring& name) const {
+  if (names_) return names_->Find(name) != static_cast<size_t>(-1);
   return const_cast<OutputFields*>(this)->Items().Contains(name);
 }
 
@@ -135,7 +178,43 @@ com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries)
   return layout;
 }
 
+FieldNames::FieldNames(std::span<const wchar_t* const> names) : names_(names.begin(), names.end()) {
+  folded_.reserve(names_.size());
+  for (size_t at = 0; at < names_.size(); ++at) {
+    folded_.push_back(vb::FoldKey(names_[at]));
+    index_.emplace(folded_.back(), at);  // the names differ
+  }
+}
+
+size_t FieldNames::Find(std::wstring_view key, size_t hint) const {
+  return vb::FindFolded(key, [&](std::wstring_view folded) {
+    if (hint < folded_.size() && folded == folded_[hint]) return hint;
+    auto it = index_.find(folded);
+    return it == index_.end() ? static_cast<size_t>(-1) : it->second;
+  });
+}
+
+com::Ptr<OutputFields> OutputFields::NewStore(const FieldNames& names) {
+  auto store = New();
+  store->names_ = &names;
+  store->values_.resize(names.size());
+  return store;
+}
+
 void OutputFields::PrepareItems() {
+  if (names_) {
+    // The members, as one Add per name made them, each taking the value held so far.
+    const FieldNames& names = *names_;
+    std::vector<std::wstring> values = std::move(values_);
+    names_ = nullptr;
+    values_ = {};
+    for (size_t at = 0; at < names.size(); ++at) {
+      auto f = OutputField::New();
+      f->Name = names.Name(at);
+      f->Value = std::move(values[at]);
+      mCol.Add(f, f->Name);
+    }
+  }
   if (pending_.empty()) return;
   std::vector<LayoutEntry> entries = std::move(pending_);
   pending_.clear();

@@ -1,8 +1,10 @@
 // A field store: an ordered keyed collection of OutputField, and the fixed-column record
 // printer that formats the store's values through a layout (a second store) into one line.
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "com/object.h"
@@ -43,7 +45,26 @@ struct LayoutView {
   size_t hint;
 };
 
-// Item, Count, Remove and enumeration come from ModelCollection.
+// The names of a model class's store, in store order, with their folded keys: built once per
+// class and shared by every store of that class.
+class FieldNames {
+ public:
+  explicit FieldNames(std::span<const wchar_t* const> names);
+  size_t size() const { return names_.size(); }
+  const wchar_t* Name(size_t at) const { return names_[at]; }
+  // The position of a key (without regard to case), npos when no name is that key; a hint
+  // (the expected position) spares the look-up.
+  size_t Find(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) const;
+
+ private:
+  std::vector<const wchar_t*> names_;
+  std::vector<std::wstring> folded_;
+  std::unordered_map<std::wstring, size_t, vb::FoldedKeyHash, std::equal_to<>> index_;
+};
+
+// Item, Count, Remove and enumeration come from ModelCollection. A store of a model class
+// holds its values as texts beside the class's shared names, and makes its OutputField members
+// (each holding its value from then on) when something first asks for the members.
 class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
  public:
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputFields; }
@@ -64,6 +85,12 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // open file iFn; a control character (below 32, and 127) is written as a space. Always true;
   // every failure is raised and then no line is written.
   bool PrintMe(short iFn);
+  // What a record writer does with a Currency value that does not read as an amount (it raises);
+  // nullptr: the value is printed as it is.
+  using BadAmount = void (*)(std::wstring_view name, const std::wstring& value);
+  // PrintMe, where badAmount is called for the first named amount of the layout that does not
+  // read, before any other failure of the record is raised.
+  bool PrintRecord(short iFn, BadAmount badAmount);
   // Sets the value of the member under that key; a missing key raises 0x80040001.
   void SetValue(const std::wstring& name, const std::wstring& value);
   // Whether the key is held; never raises.
@@ -75,9 +102,19 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
                             const std::wstring& format = L"", bool required = false);
 
   // The value under a key (5 when the key is missing), as readers take it; hint as LayoutEntry's.
-  const std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) {
+  std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) {
+    if (names_) {
+      const size_t at = names_->Find(key, hint);
+      if (at == static_cast<size_t>(-1)) vb::Raise(vb::errInvalidCall);
+      return values_[at];
+    }
     return Items().Item(key, hint)->Value;
   }
+
+  // A new store holding the names, each with an empty value, as one Add per name would.
+  static com::Ptr<OutputFields> NewStore(const FieldNames& names);
+  // Count, without making the members.
+  long Count() const { return names_ ? static_cast<long>(names_->size()) : const_cast<OutputFields*>(this)->Items().Count(); }
 
   // A new layout holding the entries in order, as one Add per entry would hold them; the names
   // must differ. Its OutputField members are made only when something first asks for the
@@ -88,6 +125,7 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // Calls f(LayoutView) for every member in order, without making the members of a new layout.
   template <class F>
   void ForEachEntry(F&& f) const {
+    if (names_) const_cast<OutputFields*>(this)->PrepareItems();
     if (!pending_.empty()) {
       for (const LayoutEntry& e : pending_) f(LayoutView{e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format, e.hint});
       return;
@@ -102,6 +140,9 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   void PrepareItems();
 
   std::vector<LayoutEntry> pending_;
+  // While names_ is set, the values of a model store, one per name; the members are not made.
+  const FieldNames* names_ = nullptr;
+  std::vector<std::wstring> values_;
 };
 
 }  // namespace claimfile

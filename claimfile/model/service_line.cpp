@@ -11,9 +11,15 @@ const wchar_t* const kStoreOrder[] = {
 };
 static_assert(sizeof kStoreOrder / sizeof kStoreOrder[0] == 63);
 
+// The store's names, shared by every object of the class.
+const FieldNames& StoreNames() {
+  static const FieldNames names(kStoreOrder);
+  return names;
+}
+
 }  // namespace
 
-ServiceLine::ServiceLine() : OutFields(NewFieldStore(kStoreOrder)) {}
+ServiceLine::ServiceLine() : OutFields(NewFieldStore(StoreNames())) {}
 
 ServiceLine::~ServiceLine() { OutFields.reset(); }
 

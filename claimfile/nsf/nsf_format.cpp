@@ -34,14 +34,9 @@ std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
 
 // An amount of a Currency field that does not read as a number would be printed as its letters,
 // a record that looks good and is rejected by the payer: 13, naming the field, instead.
-void RequireAmounts(OutputFields& store, const OutputFields& layout) {
-  layout.ForEachEntry([&](const LayoutView& d) {
-    if (d.dataType != OutputFieldTypeCurrency || d.name.empty()) return;
-    const std::wstring& v = store.ValueOf(d.name, d.hint);
-    if (!vb::Trim(v).empty() && !vb::IsNumeric(v))  // blanks are printed as an empty amount
-      throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " +
-                                                      std::wstring(d.name) + L" \"" + v + L"\" is not an amount");
-  });
+[[noreturn]] void RefuseAmount(std::wstring_view name, const std::wstring& v) {
+  throw vb::RuntimeError(vb::errTypeMismatch, vb::StandardDescription(vb::errTypeMismatch) + L": " +
+                                                  std::wstring(name) + L" \"" + v + L"\" is not an amount");
 }
 
 // The first field of the layout whose value cannot be printed into its zero-filled columns (too
@@ -122,6 +117,7 @@ void NSFFormat::WriteClaim(Claim& claim) {
   ClaimCA0Count = ClaimDACount = ClaimEACount = ClaimFA0Count = ClaimOtherCount1 = ClaimOtherCount2 = 0;
   CurPatControlNo = claim.PatControlNo();
   curClaim_ = &claim;
+  for (auto& total : claimTotals_) total.reset();
   OutputFields& store = StoreOf(claim.OutFields);
   if (PrintRecord(store, LayoutCA0())) Increment(ClaimCA0Count);
 
@@ -159,8 +155,7 @@ bool NSFFormat::PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFiel
   modelFields.OutDefns = layout;
   try {
     Increment(BatchRecordCount);
-    RequireAmounts(modelFields, *layout);
-    return modelFields.PrintMe(FileNo);
+    return modelFields.PrintRecord(FileNo, RefuseAmount);
   } catch (const vb::RuntimeError& e) {
     throw InContext(e, RecordOf(*layout), FieldThatFails(modelFields, *layout), curClaim_);
   }
@@ -197,9 +192,9 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     case Source::ClaimOtherCount1: return CountText(ClaimOtherCount1);
     case Source::ClaimOtherCount2: return CountText(ClaimOtherCount2);
     case Source::ClaimServiceLineCount: return CountText(claim->ServiceLineCount());
-    case Source::ClaimTotalCharges: return AmountText(claim->TotalCharges());
-    case Source::ClaimTotalAllowedAmt: return AmountText(claim->TotalAllowedAmt());
-    case Source::ClaimTotalPaidAmt: return AmountText(claim->TotalPaidAmt());
+    case Source::ClaimTotalCharges: return AmountText(ClaimTotal(*claim, 0));
+    case Source::ClaimTotalAllowedAmt: return AmountText(ClaimTotal(*claim, 1));
+    case Source::ClaimTotalPaidAmt: return AmountText(ClaimTotal(*claim, 2));
     case Source::BatchServiceLineCount: return CountText(batch->ServiceLineCount());
     case Source::BatchRecordCountWithTrailer: return CountText(AddCount(BatchRecordCount, 1));
     case Source::BatchClaimCount: return CountText(batch->ClaimCount());
@@ -215,6 +210,28 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     case Source::Literal: break;
   }
   vb::Raise(vb::errInternal);
+}
+
+vb::Currency NSFFormat::ClaimTotal(Claim& claim, int which) {
+  if (!claimTotals_[which]) {
+    // As Claim's TotalCharges, TotalAllowedAmt and TotalPaidAmt, each stopping at its first failure.
+    static constexpr vb::Currency (ServiceLine::*kAmounts[3])() const = {
+        &ServiceLine::LineCharges, &ServiceLine::ApprovedAmt, &ServiceLine::PaidAmt};
+    Sum sums[3];
+    for (auto& line : Held(claim.ServiceLines))
+      for (int k = 0; k < 3; ++k) {
+        if (sums[k].failed) continue;
+        try {
+          sums[k].value += ((*line).*kAmounts[k])();
+        } catch (const vb::RuntimeError&) {
+          sums[k].failed = std::current_exception();
+        }
+      }
+    for (int k = 0; k < 3; ++k) claimTotals_[k] = sums[k];
+  }
+  const Sum& sum = *claimTotals_[which];
+  if (sum.failed) std::rethrow_exception(sum.failed);
+  return sum.value;
 }
 
 com::Ptr<OutputFields> NSFFormat::LayoutAA0() { return Layout(RecordId::AA0); }

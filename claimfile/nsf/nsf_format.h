@@ -4,6 +4,8 @@
 #pragma once
 #include <oaidl.h>
 
+#include <exception>
+#include <optional>
 #include <string>
 
 #include "com/object.h"
@@ -58,6 +60,10 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   com::Ptr<OutputFields> Layout(nsf::RecordId id, Claim* claim = nullptr, Batch* batch = nullptr);
   std::wstring Computed(nsf::Source source, Claim* claim, Batch* batch);
   void WriteClaim(Claim& claim);
+  // The claim's total of LineCharges (0), ApprovedAmt (1) or PaidAmt (2): the three are summed
+  // in one walk of the lines, the first time one is asked for the claim; each raises what its
+  // own sum raised.
+  vb::Currency ClaimTotal(Claim& claim, int which);
 
   com::Ptr<FileHeader> CurFileHeader;
   short FileNo = 0;
@@ -73,6 +79,11 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   long BatchRecordCount = 0;
   long FileRecordCount = 0;
   long PolicySeq = 0;
+  struct Sum {
+    vb::Currency value;
+    std::exception_ptr failed;
+  };
+  std::optional<Sum> claimTotals_[3];  // of the claim being written; empty until asked
 };
 
 }  // namespace claimfile

@@ -60,7 +60,7 @@ void OutputFile::Open(const std::wstring& target) {
   target_ = full;
   try {
     const short fn = vb::FreeFile();
-    vb::OpenForOutput(fn, temp_);
+    vb::OpenForOutput(fn, temp_, true);
     number_ = fn;
   } catch (...) {
     Abandon();
@@ -70,15 +70,23 @@ void OutputFile::Open(const std::wstring& target) {
 
 void OutputFile::Commit() {
   if (temp_.empty()) return;
-  vb::Close(number_);
+  // A failed write of what the buffer held is raised here, before anything is renamed; the
+  // caller's Abandon then removes the temporary file.
+  const short fn = number_;
   number_ = 0;
+  vb::Close(fn);
   if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     RaiseFileError(GetLastError());
   temp_.clear();
 }
 
 void OutputFile::Abandon() noexcept {
-  if (number_ != 0) vb::Close(number_);
+  if (number_ != 0) {
+    try {
+      vb::Close(number_);  // the file is deleted: a failed write of its rest does not matter
+    } catch (...) {
+    }
+  }
   number_ = 0;
   if (!temp_.empty()) DeleteFileW(temp_.c_str());
   temp_.clear();

@@ -23,8 +23,9 @@ class OutputFile {
   // The file being written (its temporary name), for the tests.
   const std::wstring& WritingPath() const { return temp_; }
 
-  // Closes the file and moves it over the target, replacing an earlier file. Raises the file
-  // error when the move fails (the temporary file is then still there: Abandon removes it).
+  // Closes the file (writing the rest of its buffer) and moves it over the target, replacing an
+  // earlier file. Raises the file error when that last write (61 on a full disk) or the move
+  // fails (the temporary file is then still there: Abandon removes it).
   void Commit();
   // Closes the file and deletes it. Never raises.
   void Abandon() noexcept;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <new>
+
 #include "vb/convert.h"
 #include "vb/error.h"
 
@@ -14,21 +17,50 @@ constexpr short kMaxFreeFile = 255;
 
 enum Mode : unsigned char { Closed = 0, ForOutput, ForAppend, ForInput };
 
+// Bytes a buffered file number holds before they go to the file.
+constexpr DWORD kBufferSize = 64 * 1024;
+
 // The file numbers of one thread. Kept trivially destructible so that no destructor has to
-// run at thread exit (that is fragile inside a DLL that may be unloaded first); every write
-// goes straight to the file, so nothing is lost when a thread ends with files open.
+// run at thread exit (that is fragile inside a DLL that may be unloaded first); a file opened
+// without a buffer has every write go straight to the file, so nothing of it is lost when a
+// thread ends with it open.
 struct FileTable {
   HANDLE handle[kMaxFileNumber + 1];
   Mode mode[kMaxFileNumber + 1];
+  char* buffer[kMaxFileNumber + 1];  // nullptr: unbuffered
+  DWORD used[kMaxFileNumber + 1];
 };
 
 thread_local FileTable table;
+
+// Writes all the bytes; 61 on a full disk, 57 on any other failure.
+void WriteAll(HANDLE h, const char* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    DWORD wrote = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+    if (!WriteFile(h, data + done, chunk, &wrote, nullptr)) {
+      DWORD err = GetLastError();
+      Raise(err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL ? errDiskFull : errDeviceIO);
+    }
+    if (wrote == 0) Raise(errDiskFull);  // nothing more could be written
+    done += wrote;
+  }
+}
+
+// Writes what the buffer of fn holds. The buffer is emptied first, so that after a failure
+// nothing of it is written again.
+void Flush(short fn) {
+  const DWORD n = table.used[fn];
+  table.used[fn] = 0;
+  if (n) WriteAll(table.handle[fn], table.buffer[fn], n);
+}
 
 void CheckNumber(short fn) {
   if (fn < 1 || fn > kMaxFileNumber) Raise(errBadFileNameOrNumber);
 }
 
-void Open(short fn, const std::wstring& path, Mode mode) {
+void Open(short fn, const std::wstring& path, Mode mode, bool buffered = false) {
   CheckNumber(fn);
   if (table.mode[fn] != Closed) Raise(errFileAlreadyOpen);
   if (path.empty()) Raise(errBadFileNameOrNumber);
@@ -50,6 +82,14 @@ void Open(short fn, const std::wstring& path, Mode mode) {
       Raise(FileErrorFromWin32(err));
     }
   }
+  if (buffered) {
+    table.buffer[fn] = new (std::nothrow) char[kBufferSize];
+    if (!table.buffer[fn]) {
+      CloseHandle(h);
+      Raise(errOutOfMemory);
+    }
+  }
+  table.used[fn] = 0;
   table.handle[fn] = h;
   table.mode[fn] = mode;
 }
@@ -68,26 +108,36 @@ short FreeFile() {
   Raise(errTooManyFiles);
 }
 
-void OpenForOutput(short fn, const std::wstring& path) { Open(fn, path, ForOutput); }
+void OpenForOutput(short fn, const std::wstring& path, bool buffered) { Open(fn, path, ForOutput, buffered); }
 void OpenForAppend(short fn, const std::wstring& path) { Open(fn, path, ForAppend); }
 void OpenForInput(short fn, const std::wstring& path) { Open(fn, path, ForInput); }
 
 void Print(short fn, const std::wstring& text, bool newline) {
   HANDLE h = OpenHandle(fn);
   if (table.mode[fn] == ForInput) Raise(errBadFileMode);
+  char* const buffer = table.buffer[fn];
+  // A character of the code page takes at most three bytes; the line end two more.
+  const size_t most = 3 * text.size() + 2;
+  if (buffer && most <= kBufferSize) {
+    if (table.used[fn] + most > kBufferSize) Flush(fn);
+    DWORD& used = table.used[fn];
+    if (!text.empty()) {
+      // No best-fit mapping, as ToAnsi.
+      const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                        buffer + used, static_cast<int>(kBufferSize - used), "?", nullptr);
+      if (n <= 0) Raise(errOutOfMemory);
+      used += static_cast<DWORD>(n);
+    }
+    if (newline) {
+      buffer[used++] = '\r';
+      buffer[used++] = '\n';
+    }
+    return;
+  }
   std::string bytes = ToAnsi(text);
   if (newline) bytes += "\r\n";
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD wrote = 0;
-    const DWORD chunk = static_cast<DWORD>(bytes.size() - done);
-    if (!WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr)) {
-      DWORD err = GetLastError();
-      Raise(err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL ? errDiskFull : errDeviceIO);
-    }
-    if (wrote == 0) Raise(errDiskFull);  // nothing more could be written
-    done += wrote;
-  }
+  if (buffer) Flush(fn);
+  WriteAll(h, bytes.data(), bytes.size());
 }
 
 std::wstring ReadAll(short fn) {
@@ -106,13 +156,33 @@ std::wstring ReadAll(short fn) {
 
 void Close(short fn) {
   if (fn < 1 || fn > kMaxFileNumber || table.mode[fn] == Closed) return;
+  // The number is closed whatever the flush does; its failure is raised after.
+  long failed = 0;
+  if (table.buffer[fn]) {
+    try {
+      Flush(fn);
+    } catch (const RuntimeError& e) {
+      failed = e.number();
+    }
+    delete[] table.buffer[fn];
+    table.buffer[fn] = nullptr;
+  }
   CloseHandle(table.handle[fn]);
   table.handle[fn] = nullptr;
   table.mode[fn] = Closed;
+  if (failed) Raise(failed);
 }
 
 void CloseAll() {
-  for (short fn = 1; fn <= kMaxFileNumber; ++fn) Close(fn);
+  long failed = 0;
+  for (short fn = 1; fn <= kMaxFileNumber; ++fn) {
+    try {
+      Close(fn);
+    } catch (const RuntimeError& e) {
+      if (!failed) failed = e.number();
+    }
+  }
+  if (failed) Raise(failed);
 }
 
 bool IsOpen(short fn) { return fn >= 1 && fn <= kMaxFileNumber && table.mode[fn] != Closed; }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/output_fields.h"
+#include "model/service_line.h"
 #include "test_util.h"
 #include "recording_presenter.h"
 
@@ -109,6 +110,40 @@ TEST(FieldStore, SetValueStoresOnlyUnderNamesHeld) {
   EXPECT_EQ(1, s->Count());
   EXPECT_FALSE(s->BRExists(L"Nope"));
   EXPECT_TRUE(s->BRExists(L"PATLASTNAME"));
+}
+
+// A model object's store answers as one made by Add per name: the values set before anything
+// asked for the members are theirs, the member of a key is the same object every time, and a
+// value set through the member or through the store is read back through the other.
+TEST(FieldStore, AModelStoreAndItsMembersShowOneValue) {
+  auto line = ServiceLine::New();
+  auto other = ServiceLine::New();
+  OutputFields& s = *line->OutFields;
+  EXPECT_EQ(63, s.Count());
+  EXPECT_TRUE(s.BRExists(L"hcpcsprocedurecode"));
+  EXPECT_FALSE(s.BRExists(L"Nope"));
+  s.SetValue(L"SvcFromDate", L"3/1/2007");
+  s.SetValue(L"linecharges", L"12.5");
+
+  auto charges = s.Item(L"LINECHARGES");
+  EXPECT_EQ(charges.get(), s.Item(10L).get());
+  EXPECT_EQ(charges.get(), s.Item(L"LineCharges").get());
+  EXPECT_EQ(L"LineCharges", charges->Name);
+  EXPECT_EQ(L"12.5", charges->Value);
+  EXPECT_EQ(L"3/1/2007", s.Item(2L)->Value);
+  EXPECT_EQ(L"LineItemControlNo", s.Item(1L)->Name);
+  EXPECT_EQ(L"DiagCodePointer8", s.Item(63L)->Name);
+
+  charges->Value = L"7.25";
+  EXPECT_EQ(L"7.25", s.ValueOf(L"LineCharges"));
+  EXPECT_EQ(vb::Currency::FromRaw(72500), line->LineCharges());
+  s.SetValue(L"LineCharges", L"4");
+  EXPECT_EQ(L"4", charges->Value);
+  line->SetAmount(L"PaidAmt", vb::Currency::FromRaw(-32500));
+  EXPECT_EQ(L"-3.25", s.Item(L"PaidAmt")->Value);
+  EXPECT_EQ(63, s.Count());
+  EXPECT_EQ(L"", other->OutFields->ValueOf(L"LineCharges")) << "each object has values of its own";
+  EXPECT_VB_ERROR(vb::errInvalidCall, other->OutFields->ValueOf(L"Nope"));
 }
 
 // Through COM, BRExists answers for any name, a missing one included, never fails, and leaves

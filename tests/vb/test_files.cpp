@@ -94,4 +94,26 @@ TEST_F(Files, Errors) {
   EXPECT_EQ("", ReadBytes(path));
 }
 
+// A buffered number holds its lines until it is closed or full; a write that fails then (a full
+// disk: the device that is always full) raises 61, and the number is closed all the same.
+TEST_F(Files, ABufferedNumberWritesOnCloseAndRaisesAFullDisk) {
+  const std::wstring path = dir.file(L"buffered.txt");
+  vb::OpenForOutput(1, path, true);
+  vb::Print(1, L"one");
+  vb::Print(1, L"caf\u00e9", false);
+  EXPECT_EQ("", ReadBytes(path)) << "nothing is written before the buffer is full or closed";
+  vb::Close(1);
+  EXPECT_EQ("one\r\ncaf\xe9", ReadBytes(path));
+
+  const std::wstring full = L"Z:\\dev\\full";
+  vb::OpenForOutput(2, full, true);
+  vb::Print(2, L"short");
+  EXPECT_VB_ERROR(vb::errDiskFull, vb::Close(2));
+  EXPECT_FALSE(vb::IsOpen(2));
+  vb::OpenForOutput(2, full, true);
+  const std::wstring record(320, L'x');
+  EXPECT_VB_ERROR(vb::errDiskFull, for (int i = 0; i < 1000; ++i) vb::Print(2, record));
+  vb::Close(2);  // the failed bytes are not written again
+}
+
 }  // namespace

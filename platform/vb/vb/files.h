@@ -10,8 +10,10 @@ namespace vb {
 short FreeFile();
 
 // Open path For Output As #fn: creates or empties the file. 55 when fn is already open,
-// 52 when fn is outside 1..511, the file errors of the platform otherwise.
-void OpenForOutput(short fn, const std::wstring& path);
+// 52 when fn is outside 1..511, the file errors of the platform otherwise. A buffered number
+// keeps what Print gives in memory until the buffer is full or the number is closed: a failed
+// write (61 on a full disk) is raised by the Print or the Close that writes.
+void OpenForOutput(short fn, const std::wstring& path, bool buffered = false);
 // Open path For Append As #fn: creates the file or writes after its end.
 void OpenForAppend(short fn, const std::wstring& path);
 // Open path For Input As #fn: 53 when the file does not exist.
@@ -26,9 +28,10 @@ void Print(short fn, const std::wstring& text, bool newline = true);
 // Input$(LOF(fn), #fn): the rest of a file open for input, from the 8-bit code page.
 std::wstring ReadAll(short fn);
 
-// Close #fn. Closing a number that is not open does nothing.
+// Close #fn. Closing a number that is not open does nothing. A buffered number writes what
+// it holds first; when that fails, the number is closed all the same and the error raised.
 void Close(short fn);
-// Close (all files of this thread).
+// Close (all files of this thread); the first failure of a buffered number is raised.
 void CloseAll();
 // Whether fn is open.
 bool IsOpen(short fn);
