@@ -7,6 +7,7 @@
 #include <new>
 
 #include "com/object.h"
+#include "vb/lock.h"
 #include "vb/present.h"
 
 namespace com {
@@ -21,23 +22,19 @@ LONG g_moduleRefs = 0;
 bool GuidLess(const GUID& a, const GUID& b) noexcept { return std::memcmp(&a, &b, sizeof(GUID)) < 0; }
 
 // The type library and the type information taken from it, shared by every apartment of the
-// process: loaded once, looked up under a reader-writer lock, released when the module unloads.
+// process: the library published once (the first to load it swaps it in, a thread that loaded it
+// meanwhile releases its own), the information looked up under a lock, both released when the
+// module unloads.
 struct TypeLibCache {
-  INIT_ONCE loaded = INIT_ONCE_STATIC_INIT;
-  ITypeLib* lib = nullptr;
-  SRWLOCK lock = SRWLOCK_INIT;
+  ITypeLib* volatile lib = nullptr;
+  vb::Lock lock;
   std::map<GUID, ITypeInfo*, bool (*)(const GUID&, const GUID&) noexcept> infos{GuidLess};
 };
 TypeLibCache g_cache;
 
-BOOL CALLBACK LoadTypeLibOnce(PINIT_ONCE, PVOID, PVOID*) noexcept {
-  try {
-    ITypeLib* lib = nullptr;
-    if (SUCCEEDED(LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &lib))) g_cache.lib = lib;
-    return TRUE;
-  } catch (const std::bad_alloc&) {
-    return FALSE;  // not marked done: a later call tries again
-  }
+ITypeLib* PublishedTypeLib() noexcept {
+  return static_cast<ITypeLib*>(
+      InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_cache.lib), nullptr, nullptr));
 }
 
 }  // namespace
@@ -49,23 +46,35 @@ void ModuleRelease() noexcept { InterlockedDecrement(&g_moduleRefs); }
 long ModuleLockCount() noexcept { return InterlockedCompareExchange(&g_moduleRefs, 0, 0); }
 
 ITypeLib* ModuleTypeLib() noexcept {
-  return InitOnceExecuteOnce(&g_cache.loaded, LoadTypeLibOnce, nullptr, nullptr) ? g_cache.lib : nullptr;
+  if (ITypeLib* lib = PublishedTypeLib()) return lib;
+  ITypeLib* loaded = nullptr;
+  try {
+    if (FAILED(LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &loaded))) return nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // nothing published: a later call tries again
+  }
+  auto* first = static_cast<ITypeLib*>(
+      InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_cache.lib), loaded, nullptr));
+  if (!first) return loaded;
+  loaded->Release();  // another thread was first
+  return first;
 }
 
 HRESULT TypeInfoOf(REFGUID guid, ITypeInfo** out) noexcept {
   *out = nullptr;
   ITypeLib* lib = ModuleTypeLib();
   if (!lib) return TYPE_E_CANTLOADLIBRARY;
-  AcquireSRWLockShared(&g_cache.lock);
-  auto it = g_cache.infos.find(guid);
-  if (it != g_cache.infos.end()) *out = it->second;
-  ReleaseSRWLockShared(&g_cache.lock);
+  {
+    vb::Locked held(g_cache.lock);
+    auto it = g_cache.infos.find(guid);
+    if (it != g_cache.infos.end()) *out = it->second;
+  }
   if (*out) return S_OK;
 
   ITypeInfo* ti = nullptr;
   HRESULT hr = lib->GetTypeInfoOfGuid(guid, &ti);
   if (FAILED(hr)) return hr;
-  AcquireSRWLockExclusive(&g_cache.lock);
+  vb::Locked held(g_cache.lock);
   try {
     auto [at, added] = g_cache.infos.emplace(guid, ti);
     if (!added) ti->Release();  // another apartment was first
@@ -74,17 +83,16 @@ HRESULT TypeInfoOf(REFGUID guid, ITypeInfo** out) noexcept {
     ti->Release();
     hr = E_OUTOFMEMORY;
   }
-  ReleaseSRWLockExclusive(&g_cache.lock);
   return hr;
 }
 
 void ReleaseModuleTypeLib() noexcept {
-  AcquireSRWLockExclusive(&g_cache.lock);
+  vb::Locked held(g_cache.lock);
   for (auto& entry : g_cache.infos) entry.second->Release();
   g_cache.infos.clear();
-  if (g_cache.lib) g_cache.lib->Release();
-  g_cache.lib = nullptr;
-  ReleaseSRWLockExclusive(&g_cache.lock);
+  auto* lib = static_cast<ITypeLib*>(
+      InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&g_cache.lib), nullptr));
+  if (lib) lib->Release();
 }
 
 HRESULT HResultOf(long number) noexcept {

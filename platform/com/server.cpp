@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -91,11 +92,11 @@ HRESULT Register(const ServerInfo& server) {
 
 HRESULT Unregister(const ServerInfo& server) {
   for (size_t i = 0; i < server.aliasCount; ++i)
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, InterfaceKey(*server.aliases[i].iid).c_str());
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, InterfaceKey(*server.aliases[i].iid).c_str());
   for (size_t i = 0; i < server.classCount; ++i) {
     const ClassEntry& c = server.classes[i];
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(*c.clsid)).c_str());
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(server.library) + L"." + c.className).c_str());
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(*c.clsid)).c_str());
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, (std::wstring(server.library) + L"." + c.className).c_str());
   }
   if (ITypeLib* tl = ModuleTypeLib()) {
     TLIBATTR* attr = nullptr;

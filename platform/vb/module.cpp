@@ -3,10 +3,10 @@
 namespace vb {
 
 HMODULE ThisModule() noexcept {
-  HMODULE m = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &m);
-  return m;
+  // A module's image is one allocation, whose base is its handle.
+  MEMORY_BASIC_INFORMATION info{};
+  if (!VirtualQuery(reinterpret_cast<LPCVOID>(&ThisModule), &info, sizeof info)) return nullptr;
+  return static_cast<HMODULE>(info.AllocationBase);
 }
 
 std::wstring ThisModulePath() {

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <vector>
 
+#include "vb/lock.h"
 #include "vb/module.h"
 
 namespace vb {
@@ -14,7 +14,7 @@ namespace {
 
 // Function-local, so that a static initialiser elsewhere may already ask for the title.
 struct TitleState {
-  std::mutex lock;
+  Lock lock;
   std::wstring title;
   bool known = false;
 };
@@ -141,7 +141,7 @@ std::atomic<Presenter*> installed{nullptr};
 
 const std::wstring& AppTitle() {
   TitleState& t = Title();
-  std::lock_guard<std::mutex> lock(t.lock);
+  Locked held(t.lock);
   if (!t.known) {
     t.title = ThisModuleBaseName();
     t.known = true;
@@ -151,7 +151,7 @@ const std::wstring& AppTitle() {
 
 void SetAppTitle(const std::wstring& title) {
   TitleState& t = Title();
-  std::lock_guard<std::mutex> lock(t.lock);
+  Locked held(t.lock);
   t.title = title;
   t.known = true;
 }

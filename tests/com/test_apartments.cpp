@@ -8,12 +8,12 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #include "com/ptr.h"
 #include "dispatch_call.h"
 #include "sendarro7.h"
+#include "test_thread.h"
 #include "typelib_dump.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 // marshalled to it.
 void InOtherApartment(const std::function<void()>& f) {
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread t([&] {
+  testutil::Thread t([&] {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     f();
     CoUninitialize();
@@ -66,7 +66,7 @@ TEST(TypeLibrary, FirstLateBoundCallsFromManyApartmentsAtOnceOverUnloads) {
 
     std::atomic<int> ready{0};
     std::vector<HRESULT> results(kThreads, E_FAIL);
-    std::vector<std::thread> threads;
+    std::vector<testutil::Thread> threads;
     for (int i = 0; i < kThreads; ++i) {
       threads.emplace_back([&, i] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -96,6 +96,48 @@ TEST(TypeLibrary, FirstLateBoundCallsFromManyApartmentsAtOnceOverUnloads) {
     // The unloaded module holds nothing of its type library any more.
     EXPECT_EQ(0u, OtherReferencesToTypeLib(path));
   }
+}
+
+TEST(TypeLibrary, FirstLateBoundCallsAtOnceAllGetTheSameTypeInformation) {
+  constexpr int kThreads = 8;
+  const std::wstring path = testutil::BesideTestProgram(L"sendarro7.dll");
+  ASSERT_EQ(nullptr, GetModuleHandleW(path.c_str()));
+  HMODULE dll = LoadLibraryW(path.c_str());
+  ASSERT_NE(nullptr, dll);
+  auto getClass = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(dll, "DllGetClassObject"));
+  ASSERT_TRUE(getClass);
+
+  std::atomic<int> ready{0};
+  std::vector<HRESULT> results(kThreads, E_FAIL);
+  std::vector<ITypeInfo*> infos(kThreads, nullptr);
+  {
+    std::vector<testutil::Thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+      threads.emplace_back([&, i] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        com::Ptr<IClassFactory> factory;
+        com::Ptr<IDispatch> obj;
+        HRESULT hr = getClass(CLSID_Claims, IID_IClassFactory, reinterpret_cast<void**>(factory.out()));
+        if (SUCCEEDED(hr)) hr = factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(obj.out()));
+        ++ready;
+        while (ready < kThreads) Sleep(0);
+        com::Variant count;
+        if (SUCCEEDED(hr)) hr = testutil::Invoke(obj.get(), L"Count", DISPATCH_PROPERTYGET, {}, &count);
+        if (SUCCEEDED(hr)) hr = obj->GetTypeInfo(0, LOCALE_USER_DEFAULT, &infos[i]);
+        results[i] = hr;
+        obj.reset();
+        factory.reset();
+        CoUninitialize();
+      });
+    }
+  }
+  for (int i = 0; i < kThreads; ++i) {
+    EXPECT_EQ(S_OK, results[i]) << "thread " << i;
+    EXPECT_EQ(infos[0], infos[i]) << "thread " << i;  // one object, owned by the module's cache
+  }
+  for (ITypeInfo* info : infos)
+    if (info) info->Release();
+  FreeLibrary(dll);
 }
 
 TEST(EarlierInterfaceIds, AnsweredThroughAPointerMarshalledToAnotherApartment) {

@@ -6,7 +6,8 @@
 #include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
+
+#include "test_thread.h"
 
 namespace testutil {
 
@@ -86,7 +87,7 @@ class WindowAnswerer {
   DWORD owner_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> found_{false};
-  std::thread thread_;
+  testutil::Thread thread_;
 };
 
 }  // namespace testutil

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "relocation/frm_move_files_ids.h"
+#include "test_thread.h"
 #include "window_answerer.h"
 
 namespace launchtest {
@@ -106,7 +106,7 @@ class Driver {
   std::function<void(Driver&)> script_;
   std::atomic<bool> stop_{false};
   bool gaveUp_ = false;
-  std::thread thread_;
+  testutil::Thread thread_;
 };
 
 }  // namespace launchtest

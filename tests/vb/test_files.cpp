@@ -1,7 +1,6 @@
 #include <windows.h>
 
-#include <thread>
-
+#include "test_thread.h"
 #include "test_util.h"
 #include "vb/convert.h"
 #include "vb/files.h"
@@ -55,7 +54,7 @@ TEST_F(Files, FreeFileGivesTheLowestFreeNumberUpTo255PerThread) {
   EXPECT_EQ(4, vb::FreeFile());
 
   short freeElsewhere = 0;
-  std::thread([&] { freeElsewhere = vb::FreeFile(); }).join();
+  testutil::Thread([&] { freeElsewhere = vb::FreeFile(); }).join();
   EXPECT_EQ(1, freeElsewhere);
 
   for (short fn = 4; fn <= 255; ++fn) vb::OpenForInput(fn, path);

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
 
 #include "test_util.h"
 #include "window_answerer.h"

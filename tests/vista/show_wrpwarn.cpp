@@ -8,8 +8,8 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
+#include "../common/test_thread.h"
 #include "gorsewick.h"
 
 namespace {
@@ -54,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
   factory->Release();
 
   bool clicked = false;
-  std::thread clicker([&] {
+  testutil::Thread clicker([&] {
     HWND dlg = WaitForWindow(30000);
     if (!dlg) return;
     for (int i = 0; i < 1200 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
