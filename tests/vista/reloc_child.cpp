@@ -2,7 +2,9 @@
 // a move:
 //   reloc_child <product> <program folder> <settings folder> <operation> <bytes>
 // The process ends (status 3) at that file operation of the move, after that many bytes of its
-// copy; a move that never reaches it ends with status 0 when it succeeded, 1 when not.
+// copy; a move that never reaches it ends with status 0 when it succeeded, 1 when not. A
+// negative operation -k instead pauses the move at operation k: the child sets the event
+// "reloc_child.paused" and goes on once "reloc_child.go" is set.
 #include <windows.h>
 
 #include <cwchar>
@@ -30,7 +32,20 @@ int wmain(int argc, wchar_t** argv) {
   vb::SetPresenter(&presenter);
   {
     vista::fs::FaultPlan plan;
-    plan.exitOperation = std::wcstol(argv[4], nullptr, 10);
+    const long operation = std::wcstol(argv[4], nullptr, 10);
+    if (operation < 0) {
+      plan.pauseOperation = -operation;
+      plan.pause = [] {
+        HANDLE paused = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"reloc_child.paused");
+        HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, L"reloc_child.go");
+        if (paused) SetEvent(paused);
+        if (go) WaitForSingleObject(go, 60000);
+        if (paused) CloseHandle(paused);
+        if (go) CloseHandle(go);
+      };
+    } else {
+      plan.exitOperation = operation;
+    }
     plan.exitAfterBytes = std::wcstoull(argv[5], nullptr, 10);
     vista::fs::SetFaultPlan(plan);
     auto mover = vista::ManageFiles::New();

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <set>
 
+#include "common/file_system.h"
 #include "common/mby_app_name.h"
 #include "relocation/frm_move_files_ids.h"
 #include "test_util.h"
@@ -46,6 +47,7 @@ const FileRow kTMFiles[] = {
     {L"P:Reports\\daily.rpt", L"D:Reports\\daily.rpt", 0},
     {L"P:Reports\\monthly.rpt", L"D:Reports\\monthly.rpt", 0},
     {L"P:Templates\\letter.tpl", L"D:Templates\\letter.tpl", 0},
+    {L"P:Data\\letter.doc.partial~", L"D:Data\\letter.doc.partial~", 0},  // a user's, not a cut copy
 };
 
 const FileRow kVNSFiles[] = {
@@ -67,23 +69,30 @@ const FileRow kVNSFiles[] = {
     {L"P:Data\\sub\\y.dat", L"D:Data\\sub\\y.dat", 0},
 };
 
-// Every file and folder below a folder (not the folder itself).
-void Walk(const std::wstring& folder, std::set<std::wstring>& files, std::set<std::wstring>& folders) {
+// Every file and folder below a folder (not the folder itself), but for copies that a rollback
+// set aside as out of date and the folders that hold them; whether it held any such copy.
+bool Walk(const std::wstring& folder, std::set<std::wstring>& files, std::set<std::wstring>& folders) {
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool setAside = false;
   do {
     std::wstring n = fd.cFileName;
     if (n == L"." || n == L"..") continue;
     const std::wstring path = vb::UCase(folder + L"\\" + n);
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      folders.insert(path);
-      Walk(folder + L"\\" + n, files, folders);
+      if (Walk(folder + L"\\" + n, files, folders))
+        setAside = true;
+      else
+        folders.insert(path);
+    } else if (fs::IsSetAside(n)) {
+      setAside = true;
     } else {
       files.insert(path);
     }
   } while (FindNextFileW(h, &fd));
   FindClose(h);
+  return setAside;
 }
 
 std::string Narrow(const std::wstring& s) { return vb::ToAnsi(s); }

@@ -71,7 +71,7 @@ class ProductTree {
 
   // Problems with the tree, "" when none: every file at its old place only, or at its new place
   // only (files the move leaves alone stay at the old place), byte for byte, and nothing else in
-  // the folders but the status file and the logs.
+  // the folders but the status file, the logs and copies set aside as out of date.
   std::string ProblemsAtOldPlaces() const;
   std::string ProblemsAtNewPlaces() const;
   // Every file exactly once, at its old or its new place, byte for byte; nothing else.

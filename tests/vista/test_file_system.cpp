@@ -2,6 +2,7 @@
 // its error numbers, the run time's Kill, the comparison of two files, and the fault plan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "common/file_system.h"
@@ -35,6 +36,14 @@ class FileLayer : public ::testing::Test {
 
 }  // namespace
 
+// The next operation of the layer fails with this Win32 error.
+static void FailNextWith(DWORD error) {
+  fs::FaultPlan plan;
+  plan.failOperation = 1;
+  plan.error = error;
+  fs::SetFaultPlan(plan);
+}
+
 TEST_F(FileLayer, ErrorNumbersOfTheCalls) {
   HANDLE inUse = CreateFileW(F(L"src\\a.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, inUse);
@@ -56,6 +65,12 @@ TEST_F(FileLayer, ErrorNumbersOfTheCalls) {
       {"files of a missing folder", 76, [&] { fs::Files(F(L"none")); }},
       {"text file in a missing folder", 76, [&] { fs::CreateTextFile(F(L"none\\log.txt"), L"x"); }},
       {"Kill of nothing", 53, [&] { fs::Kill(F(L"src\\*.txt")); }},
+      // Errors the layer does not name keep their own number, never one that a copy tolerates.
+      {"read error of a damaged source", ERROR_CRC, [&] { FailNextWith(ERROR_CRC), fs::CopyFile(F(L"src\\b.dat"), F(L"dst\\")); }},
+      {"device I/O error", ERROR_IO_DEVICE,
+       [&] { FailNextWith(ERROR_IO_DEVICE), fs::CopyFolder(F(L"src"), F(L"dst\\q")); }},
+      {"share gone (Win32 53)", static_cast<long>(HRESULT_FROM_WIN32(ERROR_BAD_NETPATH)),
+       [&] { FailNextWith(ERROR_BAD_NETPATH), fs::CopyFile(F(L"src\\b.dat"), F(L"dst\\")); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -103,13 +118,20 @@ TEST_F(FileLayer, ACutCopyLeavesNothingUnderTheFinalNameAndIsClearedLater) {
   EXPECT_EQ("alpha", ReadBytes(F(L"dst\\a.dat")));
   EXPECT_FALSE(fs::FileExists(F(L"dst\\b.dat")));
   EXPECT_EQ(1u, fs::Files(F(L"dst")).size());
-  // A leftover of a process that ended inside a copy is removed by the next copy into the folder.
-  WriteBytes(F(L"dst\\b.dat.partial~"), "cut");
-  EXPECT_TRUE(fs::IsCopyLeftover(L"b.dat.partial~"));
+  // A leftover of a process that ended inside a copy is removed by the next copy of that file; a
+  // user's own file of a like name is no leftover and stays.
+  const std::wstring leftover = fs::LeftoverOf(F(L"dst\\b.dat"));
+  WriteBytes(leftover, "cut");
+  WriteBytes(F(L"dst\\b.dat.partial~"), "mine");
+  EXPECT_TRUE(fs::IsCopyLeftover(fs::NameOf(leftover)));
+  EXPECT_FALSE(fs::IsCopyLeftover(L"b.dat.partial~"));
   EXPECT_FALSE(fs::IsCopyLeftover(L"b.dat"));
   fs::SetFaultPlan({});
   EXPECT_VB_ERROR(58, fs::CopyFile(F(L"src\\*.dat"), F(L"dst\\")));
-  EXPECT_EQ((std::vector<std::wstring>{F(L"dst\\a.dat"), F(L"dst\\b.dat")}), fs::Files(F(L"dst")));
+  std::vector<std::wstring> files = fs::Files(F(L"dst"));
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ((std::vector<std::wstring>{F(L"dst\\a.dat"), F(L"dst\\b.dat"), F(L"dst\\b.dat.partial~")}), files);
+  EXPECT_EQ("mine", ReadBytes(F(L"dst\\b.dat.partial~")));
   // A failure named by path, and one at the start of an operation.
   plan = {};
   plan.failPath = F(L"SRC\\SUB\\C.DAT");

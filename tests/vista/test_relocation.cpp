@@ -103,6 +103,29 @@ TEST_F(Relocation, AFullMoveOfTallowmere) {
   EXPECT_EQ("", t.ProblemsAtNewPlaces());
 }
 
+TEST_F(Relocation, AMoveFromANetworkProgramFolder) {
+  // \\\\server\\share is the prefix's dosdevices/unc/server/share: the program folder is moved there.
+  wchar_t prefix[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH)) GTEST_SKIP() << "no Wine prefix to map a share in";
+  std::wstring unc = L"Z:" + std::wstring(prefix) + L"/dosdevices/unc";
+  for (wchar_t& c : unc)
+    if (c == L'/') c = L'\\';
+  const std::wstring server = unc + L"\\gorsewick-test", share = server + L"\\share";
+  for (const std::wstring& folder : {unc, server, share}) CreateDirectoryW(folder.c_str(), nullptr);
+  ProductTree t(TM);
+  const std::wstring name = fs::NameOf(t.program), local = share + L"\\" + name;
+  ASSERT_TRUE(MoveFileW(t.program.c_str(), local.c_str()));
+  for (testhelp::ProductFile& f : t.files)
+    if (f.oldPath.rfind(t.program + L"\\", 0) == 0) f.oldPath = local + f.oldPath.substr(t.program.size());
+  t.program = local;
+  auto mover = t.NewMover();
+  EXPECT_TRUE(mover->moveProtectedFiles(L"\\\\gorsewick-test\\share\\" + name, t.settings, L"tm3.ini"));
+  EXPECT_EQ(L"7", t.StoredStatus());
+  EXPECT_EQ("", t.ProblemsAtNewPlaces());
+  t.Clean();
+  testutil::RemoveTree(server);
+}
+
 TEST_F(Relocation, AMoveLeftInItsCleanUpIsFinished) {
   ProductTree t(TM);
   auto first = t.NewMover();

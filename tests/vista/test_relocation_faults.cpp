@@ -106,6 +106,10 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
       if (log.find(" Error while ") != std::string::npos) {
         EXPECT_NE(std::string::npos, saved.find(number)) << log;
         EXPECT_NE(std::string::npos, saved.find(" -- Restoring ")) << log;
+      } else if (log.find(" failed: no identical copy at ") != std::string::npos) {
+        // A tolerated copy error left no copy: the clean-up kept that source and failed the move.
+        EXPECT_EQ(58, fault.number) << log;
+        EXPECT_NE(std::string::npos, saved.find(" -- Restoring ")) << log;
       } else {  // a data folder that could not be made: no log is saved there
         EXPECT_NE(std::string::npos, log.find("Error Creating Folder(")) << log;
         EXPECT_NE(std::string::npos, log.find(" -- Restoring ")) << log;
@@ -129,33 +133,59 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(TM, VNS),
                        ::testing::Values(ErrorFault{"UnreadableSource", ERROR_ACCESS_DENIED, 70},
                                          ErrorFault{"FullDestination", ERROR_DISK_FULL, 61},
-                                         ErrorFault{"ReadOnlyDestination", ERROR_WRITE_PROTECT, 70})),
+                                         ErrorFault{"ReadOnlyDestination", ERROR_WRITE_PROTECT, 70},
+                                         ErrorFault{"TargetAlreadyThere", ERROR_FILE_EXISTS, 58},
+                                         ErrorFault{"DamagedSource", ERROR_CRC, ERROR_CRC})),
     [](const auto& info) {
       return std::string(std::get<0>(info.param) == TM ? "TM_" : "VNS_") + std::get<1>(info.param).name;
     });
 
 namespace {
 
-// Runs the move in a child process that ends at operation k (after `bytes` bytes of its copy);
-// the child's exit status.
-DWORD MoveInChild(const ProductTree& t, long k, unsigned long long bytes) {
+// Starts the move in a child process that ends at operation k (after `bytes` bytes of its copy),
+// or pauses at operation -k; the process, nullptr when it could not start.
+HANDLE StartChild(const ProductTree& t, long k, unsigned long long bytes) {
   std::wstring command = L"\"" + testutil::BesideTestProgram(L"reloc_child.exe") + L"\" " + std::to_wstring(t.product) +
                          L" \"" + t.program + L"\" \"" + t.settings + L"\" " + std::to_wstring(k) + L" " +
                          std::to_wstring(bytes);
   STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
-  WaitForSingleObject(pi.hProcess, 60000);
-  DWORD code = ~0u;
-  GetExitCodeProcess(pi.hProcess, &code);
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
   CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  return pi.hProcess;
+}
+
+// The child's exit status; a child still running after 60 s is ended first (status ~0), so that
+// it moves no file of the next case.
+DWORD EndOfChild(HANDLE child) {
+  if (!child) return ~0u;
+  if (WaitForSingleObject(child, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(child, ~0u);
+    WaitForSingleObject(child, 10000);
+  }
+  DWORD code = ~0u;
+  GetExitCodeProcess(child, &code);
+  CloseHandle(child);
   return code;
 }
 
+DWORD MoveInChild(const ProductTree& t, long k, unsigned long long bytes) { return EndOfChild(StartChild(t, k, bytes)); }
+
+// The host goes on writing the old places while a move is half done: each file that the move
+// has copied gets new bytes there.
+void ChangeOldPlacesOfCopiedFiles(ProductTree& t) {
+  for (testhelp::ProductFile& f : t.files) {
+    if (f.newPath.empty() || !fs::FileExists(f.oldPath) || !fs::FileExists(f.newPath)) continue;
+    if (GetFileAttributesW(f.oldPath.c_str()) & FILE_ATTRIBUTE_READONLY) continue;
+    f.bytes += "written since the move began\r\n";
+    testutil::WriteBytes(f.oldPath, f.bytes);
+  }
+}
+
 // The product, whether the process ends inside a copy, and where it ends: at every operation of
-// one third of them (k = 1 + part, 4 + part ...), or inside each copy of the copy phase.
-class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long>> {
+// one third of them (k = 1 + part, 4 + part ...), or inside each copy of the copy phase; and
+// whether the old places change before the next run (then only ends in the copy phase count).
+class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long, bool>> {
  protected:
   vb::ScopedRecordingPresenter boxes;
 };
@@ -163,13 +193,13 @@ class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long>
 }  // namespace
 
 TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
-  const auto [product, insideFiles, third] = GetParam();
+  const auto [product, insideFiles, third, changedSince] = GetParam();
   const OperationCounts n = CountOperations(product);
   // Inside a file: 70000 bytes into each copy (only the large files are longer).
   const unsigned long long bytes = insideFiles ? 70000 : 0;
   int endedInside = 0;
   const long step = insideFiles ? 1 : 3;
-  for (long k = 1 + third; k <= (insideFiles ? n.copyPhase : n.all); k += step) {
+  for (long k = 1 + third; k <= (insideFiles || changedSince ? n.copyPhase : n.all); k += step) {
     SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(n.all));
     ProductTree t(product);
     const DWORD code = MoveInChild(t, k, bytes);
@@ -177,6 +207,12 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
     ASSERT_EQ(3u, code);
     endedInside += insideFiles;
     EXPECT_EQ("", StatusTellsTheTruth(t));
+    if (changedSince) {
+      // Until the move completes the old places are the truth: the next run keeps their bytes.
+      ChangeOldPlacesOfCopiedFiles(t);
+      EXPECT_EQ("", AfterRecovery(t, k % 2 == 1));
+      continue;
+    }
     // Between the last copy and the first removal every copy is complete.
     if (k == n.copyPhase + 1 && !insideFiles) {
       EXPECT_EQ(L"6", t.StoredStatus());
@@ -188,18 +224,52 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
   }
 }
 
-std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long>>& info) {
+std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long, bool>>& info) {
   return std::string(std::get<0>(info.param) == TM ? "TM" : "VNS") +
          (std::get<1>(info.param) ? "_InsideACopy" : "_AtTheStartOfAnOperation_Part" +
-                                                         std::to_string(std::get<2>(info.param) + 1));
+                                                         std::to_string(std::get<2>(info.param) + 1)) +
+         (std::get<3>(info.param) ? "_OldPlacesChangedSince" : "");
 }
 INSTANTIATE_TEST_SUITE_P(Faults, ProcessEnds,
                          ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false),
-                                            ::testing::Values(0, 1, 2)),
+                                            ::testing::Values(0, 1, 2), ::testing::Values(false)),
                          ProcessEndsName);
 INSTANTIATE_TEST_SUITE_P(FaultsInside, ProcessEnds,
-                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(true), ::testing::Values(0)),
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(true), ::testing::Values(0),
+                                            ::testing::Values(false)),
                          ProcessEndsName);
+INSTANTIATE_TEST_SUITE_P(FaultsChangedSince, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false), ::testing::Values(0),
+                                            ::testing::Values(true)),
+                         ProcessEndsName);
+
+TEST(TwoMovers, OfOneProductAtOnceOneMovesTheOtherReturnsFalseTouchingNothing) {
+  vb::ScopedRecordingPresenter boxes;
+  ProductTree t(TM);
+  HANDLE paused = CreateEventW(nullptr, TRUE, FALSE, L"reloc_child.paused");
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, L"reloc_child.go");
+  HANDLE child = StartChild(t, -8, 0);  // a mover in another process, held inside its copy phase
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(paused, 60000));
+  const std::string before = t.ProblemsEachOnce();
+  // This process's mover neither runs nor cancels: it says why, and stores and touches nothing.
+  auto mover = t.NewMover();
+  Sink sink(*mover);
+  EXPECT_FALSE(t.Move(*mover));
+  mover->cancelMove();
+  const std::wstring why = L": another move of this product is under way (" + t.hidden + L")";
+  EXPECT_EQ((std::vector<std::pair<long, std::wstring>>{{cancelled, L"Move not started" + why},
+                                                         {cancelled, L"Cancel refused" + why}}),
+            sink.Reports());
+  EXPECT_NE(std::wstring::npos, mover->moveLog().find(L" -- Move not started" + why));
+  EXPECT_EQ(L"5", t.StoredStatus());
+  EXPECT_EQ(before, t.ProblemsEachOnce());
+  SetEvent(go);
+  EXPECT_EQ(0u, EndOfChild(child));
+  EXPECT_EQ(L"7", t.StoredStatus());
+  EXPECT_EQ("", t.ProblemsAtNewPlaces());
+  CloseHandle(paused);
+  CloseHandle(go);
+}
 
 TEST(LockedSource, OfEachItemFailsTheMoveWhichRollsBackAndResumesWhenFree) {
   vb::ScopedRecordingPresenter boxes;

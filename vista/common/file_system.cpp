@@ -9,9 +9,13 @@ namespace vista::fs {
 
 namespace {
 
-// The name under which a file is written until it is complete: a tail that no file of the
-// products carries, and whose last four characters match no pattern of theirs.
-constexpr wchar_t kPartialTail[] = L".partial~";
+// The names of the layer's own files carry a fixed GUID, so that no one's own file is taken for
+// one, and end in "~", so that no pattern of the products matches them: a file written until it
+// is complete, and a copy set aside as out of date.
+#define LAYER_MARK L".{5B0E6F2A-9C41-4D7B-A3E8-61F0C2D94B17}"
+constexpr wchar_t kPartialTail[] = LAYER_MARK L".partial~";
+constexpr wchar_t kStaleMark[] = LAYER_MARK L".stale";
+#undef LAYER_MARK
 
 FaultPlan g_plan;
 long g_operations = 0;
@@ -21,26 +25,58 @@ DWORD AttributesOf(const std::wstring& path) {
   return GetFileAttributesW(path.c_str());
 }
 
-// The FileSystemObject's number for a Win32 error of a file operation.
-long FsoError(DWORD e) {
+// The FileSystemObject's number for a Win32 error of a file operation: the errors it names have
+// its own numbers; every other keeps its Win32 number, or its whole HRESULT where that number
+// would read as one of the named ones (ERROR_BAD_NETPATH is 53, ERROR_BAD_NET_RESP 58).
+// The number of a named error, 0 for any other.
+long FsoNumber(DWORD e) {
   switch (e) {
+    case ERROR_FILE_NOT_FOUND:
+      return vb::errFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+      return vb::errPathNotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return vb::errFileAlreadyExists;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return vb::errDiskFull;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
       return vb::errPermissionDenied;
     default:
-      return vb::FileErrorFromWin32(e);
+      return 0;
   }
 }
 
-[[noreturn]] void RaiseFso(DWORD e) { vb::Raise(FsoError(e)); }
+[[noreturn]] void RaiseFso(DWORD e) {
+  if (const long named = FsoNumber(e)) vb::Raise(named);
+  long number = static_cast<long>(e & 0xFFFF);
+  switch (number) {
+    case vb::errFileNotFound:
+    case vb::errFileAlreadyExists:
+    case vb::errDiskFull:
+    case vb::errPermissionDenied:
+    case vb::errPathFileAccess:
+    case vb::errPathNotFound:
+    case 0:
+      number = static_cast<long>(HRESULT_FROM_WIN32(e));
+      break;
+    default:
+      break;
+  }
+  throw vb::RuntimeError(number, vb::Win32ErrorText(e));
+}
+
 
 // One counted operation on `path` begins: the plan may end the process here or fail it.
 void Operation(const std::wstring& path) {
   ++g_operations;
   const FaultPlan& p = g_plan;
   if (p.exitOperation == g_operations && p.exitAfterBytes == 0) TerminateProcess(GetCurrentProcess(), 3);
+  if (p.pauseOperation == g_operations && p.pause) p.pause();
   if ((p.failOperation == g_operations && p.failAfterBytes == 0) ||
       (!p.failPath.empty() && vb::UCase(p.failPath) == vb::UCase(path)))
     RaiseFso(p.error);
@@ -113,11 +149,13 @@ class Handle {
   HANDLE h_;
 };
 
-// Removes copies cut off in the folder by an earlier run.
-void RemoveLeftovers(const std::wstring& folder) {
-  for (const auto& e : Entries(folder, std::wstring(L"*") + kPartialTail)) {
+// Removes the copies of `filespec` (a file or a pattern) cut off by an earlier run.
+void RemoveLeftovers(const std::wstring& filespec) {
+  const std::wstring leftovers = filespec + kPartialTail;
+  for (const auto& e : Entries(FolderOf(leftovers), NameOf(leftovers))) {
     if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::wstring path = Join(folder, e.cFileName);
+    const std::wstring path = Join(FolderOf(leftovers), e.cFileName);
+    if (!IsCopyLeftover(e.cFileName)) continue;
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
   }
@@ -134,6 +172,7 @@ void WriteAll(HANDLE h, const char* data, DWORD size) {
 // file renamed into place when complete.
 void CopyOneFile(const std::wstring& source, const std::wstring& target) {
   Operation(source);
+  RemoveLeftovers(target);  // of this file only: a cut copy of it is of no use
   if (AttributesOf(target) != INVALID_FILE_ATTRIBUTES) vb::Raise(vb::errFileAlreadyExists);
   Handle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -190,10 +229,9 @@ bool CopyFolderInto(const std::wstring& source, const std::wstring& destination)
     Operation(destination);
     if (!CreateDirectoryW(destination.c_str(), nullptr)) RaiseFso(GetLastError());
   }
-  RemoveLeftovers(destination);
   std::vector<std::wstring> files;
   for (const std::wstring& f : EntryPaths(source, L"*", false))
-    if (!IsCopyLeftover(NameOf(f))) files.push_back(f);
+    if (!IsCopyLeftover(NameOf(f)) && !IsSetAside(NameOf(f))) files.push_back(f);
   bool existed = CopyFilesInto(files, destination);
   for (const std::wstring& sub : EntryPaths(source, L"*", true))
     existed = CopyFolderInto(sub, Join(destination, NameOf(sub))) || existed;
@@ -201,7 +239,7 @@ bool CopyFolderInto(const std::wstring& source, const std::wstring& destination)
 }
 
 // Removes one file; a read-only one only when forced (else `readOnlyError`).
-void RemoveFile(const std::wstring& path, bool force, long readOnlyError, long (*errorOf)(DWORD)) {
+void RemoveFile(const std::wstring& path, bool force, long readOnlyError, void (*raise)(DWORD)) {
   Operation(path);
   DWORD a = AttributesOf(path);
   if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
@@ -211,11 +249,11 @@ void RemoveFile(const std::wstring& path, bool force, long readOnlyError, long (
   if (!::DeleteFileW(path.c_str())) {
     DWORD e = GetLastError();
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) SetFileAttributesW(path.c_str(), a);
-    vb::Raise(errorOf(e));
+    raise(e);
   }
 }
 
-long RuntimeError(DWORD e) { return vb::FileErrorFromWin32(e); }
+[[noreturn]] void RaiseRuntime(DWORD e) { vb::Raise(vb::FileErrorFromWin32(e)); }
 
 // The files that a file name or pattern names; 53 when there are none, 76 when the folder is missing.
 std::vector<std::wstring> Matching(const std::wstring& filespec) {
@@ -239,7 +277,9 @@ std::wstring NameOf(const std::wstring& path) {
 }
 
 std::wstring CollapseBackslashes(std::wstring path) {
-  for (size_t at; (at = path.find(L"\\\\")) != std::wstring::npos;) path.erase(at, 1);
+  // The leading pair of a network path (\\server\share\...) stays.
+  const size_t from = path.rfind(L"\\\\", 0) == 0 ? 2 : 0;
+  for (size_t at; (at = path.find(L"\\\\", from)) != std::wstring::npos;) path.erase(at, 1);
   return path;
 }
 
@@ -307,7 +347,6 @@ void CopyFile(const std::wstring& source, const std::wstring& destination) {
     }
   }
   if (!FolderExists(folder)) vb::Raise(vb::errPathNotFound);
-  RemoveLeftovers(folder);
   bool existed = false;
   if (target.empty()) {
     existed = CopyFilesInto(files, folder);
@@ -326,12 +365,12 @@ void CopyFolder(const std::wstring& source, const std::wstring& destination) {
 }
 
 void DeleteFile(const std::wstring& filespec, bool force) {
-  for (const std::wstring& f : Matching(filespec)) RemoveFile(f, force, vb::errPermissionDenied, FsoError);
+  for (const std::wstring& f : Matching(filespec)) RemoveFile(f, force, vb::errPermissionDenied, RaiseFso);
 }
 
 void DeleteFolder(const std::wstring& folderspec, bool force) {
   if (!FolderExists(folderspec)) vb::Raise(vb::errPathNotFound);
-  for (const std::wstring& f : EntryPaths(folderspec, L"*", false)) RemoveFile(f, force, vb::errPermissionDenied, FsoError);
+  for (const std::wstring& f : EntryPaths(folderspec, L"*", false)) RemoveFile(f, force, vb::errPermissionDenied, RaiseFso);
   for (const std::wstring& sub : EntryPaths(folderspec, L"*", true)) DeleteFolder(sub, force);
   Operation(folderspec);
   if (!RemoveDirectoryW(folderspec.c_str())) RaiseFso(GetLastError());
@@ -362,7 +401,7 @@ void CreateTextFile(const std::wstring& path, const std::wstring& text) {
 }
 
 void Kill(const std::wstring& pathname) {
-  for (const std::wstring& f : Matching(pathname)) RemoveFile(f, false, vb::errPathFileAccess, RuntimeError);
+  for (const std::wstring& f : Matching(pathname)) RemoveFile(f, false, vb::errPathFileAccess, RaiseRuntime);
 }
 
 std::vector<std::wstring> FilesMatching(const std::wstring& filespec) {
@@ -375,7 +414,9 @@ std::vector<std::wstring> FilesMatching(const std::wstring& filespec) {
   return files;
 }
 
-void RemoveCopyLeftovers(const std::wstring& folder) { RemoveLeftovers(folder); }
+void RemoveCopyLeftovers(const std::wstring& filespec) { RemoveLeftovers(filespec); }
+
+std::wstring LeftoverOf(const std::wstring& path) { return path + kPartialTail; }
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
   Handle fa(CreateFileW(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -406,6 +447,18 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
 bool IsCopyLeftover(const std::wstring& name) {
   const std::wstring tail = kPartialTail;
   return name.size() > tail.size() && vb::UCase(name.substr(name.size() - tail.size())) == vb::UCase(tail);
+}
+
+bool IsSetAside(const std::wstring& name) { return vb::UCase(name).find(vb::UCase(kStaleMark)) != std::wstring::npos; }
+
+std::wstring SetAside(const std::wstring& path) {
+  for (long n = 1;; ++n) {
+    const std::wstring name = path + kStaleMark + (n == 1 ? L"" : vb::LongToText(n)) + L"~";
+    if (AttributesOf(name) != INVALID_FILE_ATTRIBUTES) continue;
+    Operation(path);
+    if (!MoveFileExW(path.c_str(), name.c_str(), 0)) RaiseFso(GetLastError());
+    return name;
+  }
 }
 
 void SetFaultPlan(const FaultPlan& plan) {

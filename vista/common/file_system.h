@@ -3,7 +3,9 @@
 // Failures raise vb::RuntimeError.
 //
 // The FileSystemObject's numbers: 53 a missing source file, 76 a missing folder, 58 an existing
-// target, 70 a file in use (sharing or lock violation) or access denied, 61 a full disk.
+// target, 70 a file in use (sharing or lock violation) or access denied, 61 a full disk. Every
+// other Win32 error keeps its own number (a read error 23, a quota 1295 ...), with the system's
+// text as its description.
 #pragma once
 // <windows.h> maps CopyFile and DeleteFile to their wide forms; taking it in here gives the
 // functions below the same names in every file, whether or not it includes <windows.h> itself.
@@ -20,7 +22,7 @@ enum : long { vbNormal = 0, vbHidden = 2, vbSystem = 4, vbDirectory = 16 };
 // The path up to its last "\" ("" when it has none), and the part after it.
 std::wstring FolderOf(const std::wstring& path);
 std::wstring NameOf(const std::wstring& path);
-// The path with every "\\" made one "\" (the leading pair of a network path too).
+// The path with every "\\" made one "\", except the leading pair of a network path.
 std::wstring CollapseBackslashes(std::wstring path);
 
 // FileSystemObject.FolderExists: true when a folder of that path exists.
@@ -41,8 +43,8 @@ std::wstring Dir(const std::wstring& pathname, long attributes = vbNormal);
 // ("*" and "?" in its last part) of files in a folder; the destination a file, or a folder when
 // it ends in "\" (and for a pattern always). Nothing is overwritten: a target that exists is
 // passed over, every other file is copied, and 58 is raised once at the end. Each file is written
-// under a temporary name in the target folder and renamed when complete, so a cut copy never
-// stands under the final name; leftovers of earlier cut copies in the target folder are removed.
+// under a temporary name (LeftoverOf the target) and renamed when complete, so a cut copy never
+// stands under the final name; the leftover of an earlier cut copy of that same target goes.
 void CopyFile(const std::wstring& source, const std::wstring& destination);
 // FileSystemObject.CopyFolder(source, destination, False): the folder with its files and
 // subfolders to the folder `destination`, made when missing (its parent must exist: 76).
@@ -69,14 +71,20 @@ void Kill(const std::wstring& pathname);
 
 // The files that a file name or a pattern names: none when its folder is missing.
 std::vector<std::wstring> FilesMatching(const std::wstring& filespec);
-// Removes the leftovers of cut copies from the folder.
-void RemoveCopyLeftovers(const std::wstring& folder);
+// Removes the leftovers of cut copies of the file or of the files of a pattern (only those).
+void RemoveCopyLeftovers(const std::wstring& filespec);
+// The temporary name under which a copy to `path` is written until it is complete.
+std::wstring LeftoverOf(const std::wstring& path);
 
 // True when a and b are two different files (not one file under two names) with the same size
 // and the same bytes. False when either is missing or cannot be read.
 bool SameFile(const std::wstring& a, const std::wstring& b);
 // Whether a file name is that of a copy cut off before it was complete.
 bool IsCopyLeftover(const std::wstring& name);
+// Renames a file out of the way under a free name that marks it as an out-of-date copy (kept
+// beside it, never removed); the new path. Folder copies pass such files over.
+std::wstring SetAside(const std::wstring& path);
+bool IsSetAside(const std::wstring& name);
 
 // Faults for the tests, set from C++ only. Operations are counted from the plan's setting: each
 // file copied, file or folder removed and folder made is one.
@@ -87,6 +95,8 @@ struct FaultPlan {
   unsigned long error = 0;                // the Win32 error of those failures
   long exitOperation = 0;                 // the process ends at this operation (0: never)
   unsigned long long exitAfterBytes = 0;  // ... inside its copy, after this many bytes
+  long pauseOperation = 0;                // `pause` is called as this operation begins (0: never)
+  void (*pause)() = nullptr;
 };
 void SetFaultPlan(const FaultPlan& plan);
 // The operations counted since the plan was last set.

@@ -1,6 +1,7 @@
 // Finishing a move (removing the old places) and undoing one (copying the items back and
 // removing the copies). A file is removed only where an identical file stands at the other
-// place, so neither ever loses the only good copy.
+// place, so neither ever loses the only good copy. An old copy without an identical new one
+// fails the move; a new copy that differs from the old place is out of date and set aside.
 #include "common/file_system.h"
 #include "relocation/manage_files.h"
 #include "vb/error.h"
@@ -36,10 +37,27 @@ class Flag {
 
 }  // namespace
 
+// The clean-up found an old copy without an identical copy at the new place: the move of its item
+// failed (the Failed report rolls it back), and the clean-up stops.
+struct ManageFiles::ItemNotMoved {};
+
 bool ManageFiles::RemoveIfIdentical(const std::wstring& file, const std::wstring& twin, long status, bool force) {
   if (fs::SameFile(file, twin)) {
     force ? fs::DeleteFile(file, true) : fs::Kill(file);
     return true;
+  }
+  if (status == cleaningUp) {
+    // Until the move completes the old place is what the host reads: without an identical copy
+    // at the new place, the item has not moved.
+    Step(Failed, L"Move of " + file + L" failed: no identical copy at " + twin);
+    throw ItemNotMoved{};
+  }
+  if (fs::FileExists(twin)) {
+    // The old place, which a rollback restores, holds a different file: the copy is out of date.
+    // Set aside, it no longer stands in the way of a fresh copy.
+    const std::wstring asideAs = fs::SetAside(file);
+    Step(status, L"Set aside " + file + L" as " + asideAs + L": it differs from " + twin);
+    return false;
   }
   Step(status, L"Kept " + file + L": no identical file at " + twin);
   return false;
@@ -48,10 +66,19 @@ bool ManageFiles::RemoveIfIdentical(const std::wstring& file, const std::wstring
 bool ManageFiles::RemoveWhereIdentical(const std::wstring& folder, const std::wstring& twin, long status) {
   bool all = true;
   for (const std::wstring& file : fs::Files(folder)) {
-    if (fs::IsCopyLeftover(NameOf(file)))
-      fs::DeleteFile(file, true);
-    else
-      all = RemoveIfIdentical(file, twin + L"\\" + NameOf(file), status, true) && all;
+    const std::wstring name = NameOf(file);
+    if (fs::IsSetAside(name)) {
+      all = false;  // set aside by an earlier rollback: kept
+    } else if (fs::IsCopyLeftover(name)) {
+      // A cut copy: in the data folder, one of this item's own (removed with the copy it was to
+      // become); at the old place it is kept.
+      if (status == cleaningUp)
+        all = false;
+      else
+        fs::DeleteFile(file, true);
+    } else {
+      all = RemoveIfIdentical(file, twin + L"\\" + name, status, true) && all;
+    }
   }
   for (const std::wstring& sub : fs::SubFolders(folder))
     all = RemoveWhereIdentical(sub, twin + L"\\" + NameOf(sub), status) && all;
@@ -59,10 +86,10 @@ bool ManageFiles::RemoveWhereIdentical(const std::wstring& folder, const std::ws
   return all;
 }
 
-bool ManageFiles::cleanupOldFiles() {
+ManageFiles::Cleanup ManageFiles::cleanupOldFiles() {
   try {
     Step(cleaningUp, L"Cleaning Up Move of Files");
-    if (INTESTMODE) return true;
+    if (INTESTMODE) return Cleanup::removed;
     bool allRemoved = true;
     for (long index = 1; index <= fileList->Count(); ++index) {
       const moveItem item = getMoveItem(*fileList, static_cast<short>(index));
@@ -79,12 +106,14 @@ bool ManageFiles::cleanupOldFiles() {
         allRemoved = RemoveWhereIdentical(CollapseBackslashes(item.source), CollapseBackslashes(item.destination),
                                           cleaningUp) && allRemoved;
     }
-    if (allRemoved) return true;
+    if (allRemoved) return Cleanup::removed;
+  } catch (const ItemNotMoved&) {
+    return Cleanup::itemNotMoved;
   } catch (const vb::RuntimeError&) {
     // what was removed stays removed; the items after the failing one are not attempted
   }
   Step(cleaningUp, L"Cleanup of Files Failed.  Contact Marlowby to remove obsolete files. ");
-  return false;
+  return Cleanup::oldCopiesLeft;
 }
 
 bool ManageFiles::rollbackMove() {
@@ -124,7 +153,7 @@ void ManageFiles::RestoreFileItem(const moveItem& item, bool& result) {
   const std::wstring destination = CollapseBackslashes(item.destination);
   const bool pattern = IsPattern(source);
   const std::wstring copies = pattern ? destination + L"\\" + NameOf(source) : CopyOf(source, destination);
-  fs::RemoveCopyLeftovers(FolderOf(copies));
+  fs::RemoveCopyLeftovers(copies);  // this item's own cut copies
   const std::vector<std::wstring> found = fs::FilesMatching(copies);
   if (found.empty()) return;
   const std::wstring oldFolder = FolderOf(source);

@@ -1,6 +1,8 @@
 // The mover object: its product, its status, its reports and events, the run, cancel and exit.
 #include "relocation/manage_files.h"
 
+#include <set>
+
 #include "common/file_system.h"
 #include "common/module1.h"
 #include "relocation/frm_move_files.h"
@@ -21,6 +23,9 @@ const wchar_t kKey[] = L"MoveProtected";
 const wchar_t kCleanupFailed[] =
     L"Move completed successfully but the cleanup of old files failed. Obsolete data may still exist.  "
     L"Contact Marlowby Technical Support with any questions.";
+const wchar_t kMoveFailed[] =
+    L"Move Failed because some files or Directories could not be moved. Make sure you are not running "
+    L"Tallowmere.  Contact Marlowby Technical Support if this continues.";
 
 // A path that names its drive or share: "X:\..." or "\\...". Anything else would be looked for
 // in the current folder or on the current drive.
@@ -57,6 +62,83 @@ class ManageFiles::Hold {
  private:
   ManageFiles& m_;
 };
+
+// The product's move lock: a named mutex, one per hidden data folder, that each mover holds for
+// the length of a run and of a cancel with its rollback, so that two movers of one product (two
+// launchers, or the host and the launcher, or two objects of one process) never work at once.
+// A mover that holds it already (a cancel inside its own run) passes.
+class ManageFiles::ProductLock {
+ public:
+  explicit ProductLock(ManageFiles& m) : m_(m) {
+    if (m_.lockDepth_ > 0) {
+      ++m_.lockDepth_;
+      held_ = true;
+      return;
+    }
+    std::wstring name;
+    try {
+      name = m_.LockName();
+    } catch (const vb::RuntimeError&) {
+      held_ = true;  // no folder to name it by: the run reports that error itself
+      return;
+    }
+    if (HeldHere().count(name)) return;
+    HANDLE h = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (!h) return;  // one of another user, which this one may not even open
+    const DWORD got = WaitForSingleObject(h, 0);
+    if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {
+      CloseHandle(h);
+      return;
+    }
+    m_.lock_ = h;
+    m_.lockName_ = name;
+    m_.lockDepth_ = 1;
+    HeldHere().insert(name);
+    held_ = true;
+  }
+  ~ProductLock() {
+    if (!held_ || m_.lockDepth_ == 0 || --m_.lockDepth_ > 0) return;
+    HeldHere().erase(m_.lockName_);
+    ReleaseMutex(m_.lock_);
+    CloseHandle(m_.lock_);
+    m_.lock_ = nullptr;
+  }
+  ProductLock(const ProductLock&) = delete;
+  ProductLock& operator=(const ProductLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  // The names this process holds: a mutex is its owning thread's to take again, so a second
+  // mover on the same thread is told apart here.
+  static std::set<std::wstring>& HeldHere() {
+    static std::set<std::wstring> names;
+    return names;
+  }
+  ManageFiles& m_;
+  bool held_ = false;
+};
+
+std::wstring ManageFiles::LockName() {
+  if (!fileLocs) vb::Raise(vb::errObjectNotSet);
+  std::wstring name = vb::UCase(fileLocs->hiddenDataPath());
+  for (wchar_t& c : name)
+    if (c == L'\\') c = L'/';
+  return L"Global\\Gorsewick.ManageFiles:" + name;
+}
+
+void ManageFiles::Refuse(const std::wstring& what) {
+  // Reported, but neither stored nor rolled back: the status and the files are the other mover's.
+  std::wstring hidden;
+  try {
+    if (fileLocs) hidden = fileLocs->hiddenDataPath();
+  } catch (const vb::RuntimeError&) {
+  }
+  const std::wstring msg = what + L": another move of this product is under way (" + hidden + L")";
+  AddLogLine(msg);
+  vb::DoEvents();
+  RaiseProgressUpdate(cancelled, msg);
+  ShowFinished();
+}
 
 ManageFiles::ManageFiles() : events_(static_cast<_ManageFiles*>(this), DIID___ManageFiles, &CLSID_ManageFiles) {}
 
@@ -101,7 +183,7 @@ void ManageFiles::RaiseProgressUpdate(long status, const std::wstring& msg) {
   if (mProgressForm) mProgressForm->mngFiles_progressUpdate(status, msg);
 }
 
-void ManageFiles::setStatus(long status, const std::wstring& msg) {
+void ManageFiles::AddLogLine(const std::wstring& msg) {
   log_ = vb::TimeText() + L" -- " + msg + L"\r\n" + log_;
   if (showProgressDialog && !windowExited_) {
     if (!mProgressForm) {
@@ -110,6 +192,10 @@ void ManageFiles::setStatus(long status, const std::wstring& msg) {
     }
     mProgressForm->SetLog(log_);
   }
+}
+
+void ManageFiles::setStatus(long status, const std::wstring& msg) {
+  AddLogLine(msg);
   // A cancel made while this report lets messages through has rolled the move back: what this
   // report would store and announce no longer holds.
   const long cancelsBefore = cancels_;
@@ -158,6 +244,11 @@ bool ManageFiles::saveMoveLog(const std::wstring& logpath) {
 
 void ManageFiles::cancelMove() {
   Hold hold(*this);
+  ProductLock lock(*this);
+  if (!lock.held()) {
+    Refuse(L"Cancel refused");
+    return;
+  }
   const bool rollbackRunning = rollingBack_;
   ++cancels_;
   if (running_) cancelRequested_ = true;
@@ -173,11 +264,15 @@ bool ManageFiles::moveProtectedFiles(const std::wstring& appSourcePath, const st
   running_ = true;
   cancelRequested_ = false;
   bool result = false;
+  ProductLock lock(*this);
   try {
     this->appSourcePath = appSourcePath;
     this->iniSourcePath = iniSourcePath;
     this->iniFileName = iniFileName;
-    RunMove(result);
+    if (lock.held())
+      RunMove(result);
+    else
+      Refuse(L"Move not started");
   } catch (const RunStopped&) {
     result = false;
   } catch (const vb::RuntimeError& e) {
@@ -204,10 +299,7 @@ void ManageFiles::RunMove(bool& result) {
   }
   if (moveStatus() == cleaningUp) {
     Step(cleaningUp, L"Cleaning up old files");
-    const bool cleaned = cleanupOldFiles();
-    if (StopNow()) throw RunStopped{};
-    Step(completed, cleaned ? L"Move completed successfully. Click Exit." : kCleanupFailed);
-    result = true;
+    result = Finish(L"Move completed successfully. Click Exit.");
     return;
   }
   if (!IsAbsolute(appSourcePath) || fs::Dir(appSourcePath, fs::vbDirectory).empty()) {
@@ -233,15 +325,21 @@ void ManageFiles::RunMove(bool& result) {
   Step(moving, L"Beginning Move of Files and Settings");
   if (moveAllItems()) {
     Step(cleaningUp, L"Cleaning up old files");
-    const bool cleaned = cleanupOldFiles();
-    if (StopNow()) throw RunStopped{};
-    Step(completed, cleaned ? L"Move completed successfully. Press Exit." : kCleanupFailed);
-    result = true;
+    result = Finish(L"Move completed successfully. Press Exit.");
   } else {
-    Step(Failed,
-         L"Move Failed because some files or Directories could not be moved. Make sure you are not running "
-         L"Tallowmere.  Contact Marlowby Technical Support if this continues.");
+    Step(Failed, kMoveFailed);
   }
+}
+
+bool ManageFiles::Finish(const wchar_t* completedText) {
+  const Cleanup cleaned = cleanupOldFiles();
+  if (StopNow()) throw RunStopped{};
+  if (cleaned == Cleanup::itemNotMoved) {
+    Step(Failed, kMoveFailed);  // the item's own Failed report has rolled the move back
+    return false;
+  }
+  Step(completed, cleaned == Cleanup::removed ? completedText : kCleanupFailed);
+  return true;
 }
 
 bool ManageFiles::moveAllItems() {

@@ -80,6 +80,11 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
 
   // Status reports.
   void setStatus(long status, const std::wstring& msg);
+  void AddLogLine(const std::wstring& msg);
+  // The product's move lock, and the report of a call that another mover's lock refuses.
+  class ProductLock;
+  std::wstring LockName();
+  void Refuse(const std::wstring& what);
   // A report of the run: none when the run was cancelled, and the run stops after it when a
   // cancel came while it was made.
   void Step(long status, const std::wstring& msg);
@@ -89,6 +94,8 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
 
   // The run and its copy phase.
   void RunMove(bool& result);
+  // The clean-up and the run's last report; true when the move completed.
+  bool Finish(const wchar_t* completedText);
   bool moveAllItems();
 
   // Move lists.
@@ -112,14 +119,20 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
                   const std::wstring& message, bool ignoreErrors);
 
   // Clean-up and rollback.
-  bool cleanupOldFiles();
+  enum class Cleanup { removed, oldCopiesLeft, itemNotMoved };
+  struct ItemNotMoved;
+  // Removes the old copies: all, or some kept though moved (reported as a failed clean-up), or
+  // stopped at an item that has no identical copy at the new place (reported as Failed).
+  Cleanup cleanupOldFiles();
   bool rollbackMove();
   void RestoreFileItem(const moveItem& item, bool& result);
   void RestoreFolderItem(const moveItem& item, bool& result);
   // Removes each file of `folder` whose twin (same relative path under `twin`) is an identical
   // file, and the folder once nothing is left in it; reports each file kept. True when all went.
   bool RemoveWhereIdentical(const std::wstring& folder, const std::wstring& twin, long status);
-  // Removes `file` when `twin` is an identical file, else reports it kept. True when removed.
+  // Removes `file` when `twin` is an identical file. Otherwise, in the clean-up (status
+  // cleaningUp), reports Failed and throws ItemNotMoved; in a rollback, sets the file aside when
+  // `twin` is a different file, else reports it kept. True when removed.
   bool RemoveIfIdentical(const std::wstring& file, const std::wstring& twin, long status, bool force);
 
   // The progress window.
@@ -142,6 +155,9 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
   long cancels_ = 0;            // cancels so far, to tell whether one came during a report
   bool exitPending_ = false;    // "Exit" was clicked during a call: acted on when it returns
   bool windowExited_ = false;   // the window was left through "Exit": no new one is made
+  HANDLE lock_ = nullptr;       // the product's move lock while held
+  std::wstring lockName_;
+  long lockDepth_ = 0;          // calls holding it, nested ones included
 };
 
 }  // namespace vista
