@@ -52,6 +52,15 @@ class Locked {
 
 class Launch : public ::testing::Test {
  protected:
+  // Each test starts and ends without a log in the user's documents, a file or a folder of its
+  // name (a test that failed half-way may have left either in this prefix).
+  void SetUp() override { ClearUserLog(); }
+  void TearDown() override { ClearUserLog(); }
+  static void ClearUserLog() {
+    const std::wstring log = KnownFolder(FOLDERID_Documents) + L"\\VistaMoveLog.txt";
+    DeleteFileW(log.c_str());
+    RemoveDirectoryW(log.c_str());
+  }
   ProductTree t{TM};
   vb::ScopedRecordingPresenter boxes;
   std::wstring program() const { return L"-" + t.program; }
