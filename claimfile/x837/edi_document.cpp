@@ -35,13 +35,14 @@ enum : DISPID {
   idElementValue = 34,
 };
 
-// Arguments that own their contents.
+// Arguments that own their contents, but for a text in the reused BSTR of CallBuffers.
 struct Args {
   explicit Args(UINT n) : count(n) {
     for (UINT i = 0; i < n; ++i) VariantInit(&v[i]);
   }
   ~Args() {
-    for (UINT i = 0; i < count; ++i) VariantClear(&v[i]);
+    for (UINT i = 0; i < count; ++i)
+      if (i != borrowed) VariantClear(&v[i]);
   }
   Args(const Args&) = delete;
   Args& operator=(const Args&) = delete;
@@ -49,12 +50,19 @@ struct Args {
     v[i].vt = VT_BSTR;
     v[i].bstrVal = vb::ToBstr(s);
   }
+  void Text(UINT i, std::wstring_view s, CallBuffers* buffers) {
+    if (!buffers) return Text(i, std::wstring(s));
+    v[i].vt = VT_BSTR;
+    v[i].bstrVal = buffers->Text(s);
+    borrowed = i;
+  }
   void Long(UINT i, long n) {
     v[i].vt = VT_I4;
     v[i].lVal = n;
   }
   VARIANT v[3];
   UINT count;
+  UINT borrowed = ~0u;
 };
 
 // The run-time number of a failure: the code of a control-facility HRESULT, else the HRESULT.
@@ -63,6 +71,11 @@ long NumberOf(HRESULT hr) {
 }
 
 }  // namespace
+
+BSTR CallBuffers::Text(std::wstring_view s) {
+  if (!SysReAllocStringLen(&text_, s.data(), static_cast<UINT>(s.size()))) vb::Raise(vb::errOutOfMemory);
+  return text_;
+}
 
 void EdiObject::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) const {
   if (!d_) vb::Raise(vb::errObjectNotSet);
@@ -103,7 +116,7 @@ void EdiSegment::Set(long element, long component, const std::wstring& value) co
   Args a(component ? 3 : 2);
   a.Long(0, element);
   if (component) a.Long(1, component);
-  a.Text(a.count - 1, value);
+  a.Text(a.count - 1, value, buffers_);
   Invoke(idElementValue, DISPATCH_PROPERTYPUT, a.v, a.count, nullptr);
 }
 
@@ -118,32 +131,34 @@ std::wstring EdiSegment::Get(long element, long component) const {
   return vb::FromBstr(r.bstrVal);
 }
 
-EdiSegment EdiTransactionSet::SegmentByPath(const std::wstring& path) const {
+EdiSegment EdiTransactionSet::SegmentByPath(std::wstring_view path) const {
   Args a(1);
-  a.Text(0, path);
-  return EdiSegment(ObjectOf(idCreateChild, a.v, 1, IID_EdiSegment));
+  a.Text(0, path, buffers_);
+  return EdiSegment(ObjectOf(idCreateChild, a.v, 1, IID_EdiSegment), buffers_);
 }
 
 EdiSegment EdiTransactionSet::Header() const {
-  return EdiSegment(ObjectOf(idTransactionHeader, nullptr, 0, IID_EdiSegment));
+  return EdiSegment(ObjectOf(idTransactionHeader, nullptr, 0, IID_EdiSegment), buffers_);
 }
 
 EdiTransactionSet EdiGroup::CreateTransactionSet(const std::wstring& id) const {
   Args a(1);
   a.Text(0, id);
-  return EdiTransactionSet(ObjectOf(idCreateChild, a.v, 1, IID_EdiTransactionSet));
+  return EdiTransactionSet(ObjectOf(idCreateChild, a.v, 1, IID_EdiTransactionSet), buffers_);
 }
 
-EdiSegment EdiGroup::Header() const { return EdiSegment(ObjectOf(idGroupHeader, nullptr, 0, IID_EdiSegment)); }
+EdiSegment EdiGroup::Header() const {
+  return EdiSegment(ObjectOf(idGroupHeader, nullptr, 0, IID_EdiSegment), buffers_);
+}
 
 EdiGroup EdiInterchange::CreateGroup(const std::wstring& version) const {
   Args a(1);
   a.Text(0, version);
-  return EdiGroup(ObjectOf(idCreateChild, a.v, 1, IID_EdiGroup));
+  return EdiGroup(ObjectOf(idCreateChild, a.v, 1, IID_EdiGroup), buffers_);
 }
 
 EdiSegment EdiInterchange::Header() const {
-  return EdiSegment(ObjectOf(idInterchangeHeader, nullptr, 0, IID_EdiSegment));
+  return EdiSegment(ObjectOf(idInterchangeHeader, nullptr, 0, IID_EdiSegment), buffers_);
 }
 
 EdiObject EdiDocument::LoadGuide(const std::wstring& path) const {
@@ -168,7 +183,7 @@ EdiInterchange EdiDocument::CreateInterchange(const std::wstring& standard, cons
   Args a(2);
   a.Text(0, standard);
   a.Text(1, version);
-  return EdiInterchange(ObjectOf(idCreateInterchange, a.v, 2, IID_EdiInterchange));
+  return EdiInterchange(ObjectOf(idCreateInterchange, a.v, 2, IID_EdiInterchange), buffers_);
 }
 
 void EdiDocument::Save(const std::wstring& fileName) const {

@@ -85,6 +85,13 @@ bool Write837(const std::wstring& outputFileName, FileHeader& header, IDispatch*
 
 void Writer837::Segment(const std::wstring& path) { segment_ = set_.SegmentByPath(path); }
 
+void Writer837::Segment(std::wstring_view prefix, std::wstring_view suffix) {
+  std::wstring& path = buffers_.path;
+  path.assign(prefix);
+  path.append(suffix);
+  segment_ = set_.SegmentByPath(path);
+}
+
 void Writer837::Put(long element, const std::wstring& value) { segment_.Set(element, value); }
 
 void Writer837::Check(long element, std::wstring message, long location1, long location2, long location3) {
@@ -100,6 +107,12 @@ void Writer837::PutRows(std::initializer_list<ElementRow> rows) {
 
 void Writer837::WriteSegment(const std::wstring& path, std::initializer_list<ElementRow> rows) {
   Segment(path);
+  PutRows(rows);
+}
+
+void Writer837::WriteSegment(std::wstring_view prefix, std::wstring_view suffix,
+                             std::initializer_list<ElementRow> rows) {
+  Segment(prefix, suffix);
   PutRows(rows);
 }
 
@@ -129,7 +142,7 @@ void Writer837::SetUp(const std::wstring& outputFileName) {
 void Writer837::WriteEnvelope() {
   FileHeader& h = header_;
   OutputFields& fields = StoreOf(h.OutFields);
-  auto field = [&](const wchar_t* name) { return fields.ValueOf(name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return fields.ValueOf(name); };
   auto orMixed = [](const std::wstring& v) { return v.empty() ? std::wstring(L"FMIXED") : v; };
   using vb::UCase;
 

@@ -16,7 +16,7 @@ namespace claimfile::Edi837 {
 
 // The stored text of a field (5 for a field the store does not hold).
 inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return FieldText(store, name);
+  return StoreOf(store).ValueOf(std::wstring_view(name));  // the name as it is, not a copy
 }
 
 // The first n characters, in upper case.
@@ -50,7 +50,8 @@ enum class SecondaryIdGroup { BillingService, PayTo, PersonBilling, Billing };
 
 class Writer837 {
  public:
-  Writer837(FileHeader& header, IDispatch* document) : header_(header), document_(com::Ptr<IDispatch>(document)) {}
+  Writer837(FileHeader& header, IDispatch* document)
+      : header_(header), document_(com::Ptr<IDispatch>(document), &buffers_) {}
 
   // Everything from the error trap to the last service line; failures are raised.
   void SetUp(const std::wstring& outputFileName);
@@ -88,6 +89,8 @@ class Writer837 {
   // ---- Segments and elements ---------------------------------------------------------------
   // Makes the segment of the path the current one.
   void Segment(const std::wstring& path);
+  // The same for the path prefix & suffix, put together in the reused path buffer.
+  void Segment(std::wstring_view prefix, std::wstring_view suffix);
   void Put(long element, const std::wstring& value);
   // Reads the element of the current segment back and reports it when empty.
   void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
@@ -95,6 +98,7 @@ class Writer837 {
   void PutRows(std::initializer_list<ElementRow> rows);
   // The segment of the path, made current, then its rows.
   void WriteSegment(const std::wstring& path, std::initializer_list<ElementRow> rows);
+  void WriteSegment(std::wstring_view prefix, std::wstring_view suffix, std::initializer_list<ElementRow> rows);
   // The prefix of the current provider name loop: HLPath & "\NM1(" & NM1Instance & ")".
   std::wstring NameLoop() const;
 
@@ -117,6 +121,7 @@ class Writer837 {
   void WriteServiceLine(Batch& batch, Claim& claim, ServiceLine& line);  // 2400
 
   FileHeader& header_;
+  CallBuffers buffers_;  // before the objects that use them
   EdiDocument document_;
   EdiObject guide_;
   EdiInterchange interchange_;
