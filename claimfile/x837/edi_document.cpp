@@ -112,7 +112,7 @@ com::Ptr<IDispatch> EdiObject::ObjectOf(DISPID id, VARIANT* args, UINT count, RE
   return object;
 }
 
-void EdiSegment::Set(long element, long component, const std::wstring& value) const {
+void EdiSegment::Set(long element, long component, std::wstring_view value) const {
   Args a(component ? 3 : 2);
   a.Long(0, element);
   if (component) a.Long(1, component);

@@ -62,8 +62,8 @@ class EdiSegment : public EdiObject {
  public:
   using EdiObject::EdiObject;
   // Element value (id 34), by element number and, for a composite, component number (0: none).
-  void Set(long element, const std::wstring& value) const { Set(element, 0, value); }
-  void Set(long element, long component, const std::wstring& value) const;
+  void Set(long element, std::wstring_view value) const { Set(element, 0, value); }
+  void Set(long element, long component, std::wstring_view value) const;
   std::wstring Get(long element, long component = 0) const;
 };
 

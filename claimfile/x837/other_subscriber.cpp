@@ -19,12 +19,6 @@ using vb::UCase;
 // The one receiver that gets the other payer's address.
 const wchar_t kAddressReceiver[] = L"431420764";
 
-// A 16-bit counter or count: beyond 32767 is an overflow.
-short Short(long n) {
-  if (n > 32767) vb::Raise(vb::errOverflow);
-  return static_cast<short>(n);
-}
-
 }  // namespace
 
 void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
@@ -43,7 +37,7 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   const std::wstring sbr = HLPath + L"\\CLM\\SBR\\";
   // The current NM1 loop under the SBR.
   auto loop = [&] { return sbr + L"NM1(" + DecimalText(OtherPayerNM1Instance) + L")\\"; };
-  auto nextLoop = [&] { OtherPayerNM1Instance = Short(OtherPayerNM1Instance + 1L); };
+  auto nextLoop = [&] { Advance(OtherPayerNM1Instance, L"name loops of the other payer in one claim"); };
 
   // ---- 2320 other subscriber information ----
   WriteSegment(sbr, L"SBR",
@@ -121,7 +115,7 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   // ---- 2330E the rendering provider's ids for the other payer ----
   state.CurrentPosition = L"2330E-" + parent;
   const std::wstring& medicaidNo = field(L"MedicaidIdNo");
-  const short ids = Short(CountOf(claim.prov837OtherInsSecIDCol));
+  const short ids = Short(CountOf(claim.prov837OtherInsSecIDCol), L"secondary ids of the rendering provider in one claim");
   if (ids < 1 && medicaidNo.empty()) return;
   nextLoop();
   WriteSegment(loop(), L"NM1", {{1, L"82"}, {2, L"1"}});

@@ -81,8 +81,7 @@ void Writer837::WriteSubmitterAndReceiver(Batch& batch) {
 
 void Writer837::WriteBillingProviderHL(Batch& batch) {
   const short before = HLCount;
-  if (HLCount == 32767) vb::Raise(vb::errOverflow);
-  ++HLCount;
+  Advance(HLCount, kHLSegments);
   HLPath = before == 0 ? std::wstring(L"HL") : L"HL(" + DecimalText(HLCount) + L")";
   State().CurrentPosition = HLPath;
   WriteSegment(HLPath, L"\\HL", {{1, DecimalText(HLCount)}, {3, L"20"}, {4, L"1"}});

@@ -87,8 +87,7 @@ void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
   else
     PutRows({{2, L"RD8"}, {3, fromText + L"-" + toText}});
 
-  if (LXCounter == 32767) vb::Raise(vb::errOverflow);
-  ++LXCounter;
+  Advance(LXCounter, L"service lines in one claim");
 }
 
 }  // namespace claimfile::Edi837

@@ -25,11 +25,7 @@ std::wstring WithoutHyphens(const std::wstring& s) {
   return out;
 }
 
-// A 16-bit counter advanced by one; past 32767 it overflows.
-short Advance(short& counter) {
-  if (counter == 32767) vb::Raise(vb::errOverflow);
-  return ++counter;
-}
+const wchar_t kRefSegments[] = L"REF segments in one name loop";
 
 std::wstring RefPath(const std::wstring& loop, short instance) {
   return loop + L"\\REF(" + DecimalText(instance) + L")";
@@ -50,7 +46,7 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
   // 2000B: a child of the claim's 2000A.
   ParentHL = HLCount;
   s.CurrentPosition = L"2000B-" + DecimalText(ParentHL);
-  HLPath = L"HL(" + DecimalText(Advance(HLCount)) + L")";
+  HLPath = L"HL(" + DecimalText(Advance(HLCount, kHLSegments)) + L")";
   WriteSegment(HLPath, L"\\HL",
                {{1, DecimalText(HLCount)}, {2, DecimalText(ParentHL)}, {3, L"22"}, {4, self ? L"0" : L"1"}});
   Segment(HLPath, L"\\SBR");
@@ -90,12 +86,12 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
                   {3, UCase(field(L"InsuredSex")), L"Missing Insured's Gender for " + subscriber, 1}});
   }
   if (!policy.insuredID2.empty()) {
-    WriteSegment(RefPath(name, Advance(RefInstance)),
+    WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)),
                  {{1, policy.insuredID2Type, L"Missing Insured's Secondary ID Type for " + subscriber, 3},
                   {2, WithoutHyphens(policy.insuredID2)}});
   }
   if (self && !policy.propCasClaimNum.empty())
-    WriteSegment(RefPath(name, Advance(RefInstance)), {{1, L"Y4"}, {2, policy.propCasClaimNum}});
+    WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)), {{1, L"Y4"}, {2, policy.propCasClaimNum}});
 
   // 2010BB: the payer of the first policy; its name keeps its case.
   s.CurrentPosition = L"2000BB-" + DecimalText(ParentHL);
@@ -129,7 +125,7 @@ void Writer837::WritePatientLevel(Batch&, Claim& claim) {
 
   // 2000C: a child of the claim's 2000B, which directly follows its 2000A. The position stays
   // the payer's up to the PAT.
-  HLPath = L"HL(" + DecimalText(Advance(HLCount)) + L")";
+  HLPath = L"HL(" + DecimalText(Advance(HLCount, kHLSegments)) + L")";
   WriteSegment(HLPath, L"\\HL",
                {{1, DecimalText(HLCount)}, {2, DecimalText(ParentHL + 1)}, {3, L"23"}, {4, L"0"}});
   WriteSegment(HLPath, L"\\PAT", {{1, relationship,
@@ -159,12 +155,12 @@ void Writer837::WritePatientLevel(Batch&, Claim& claim) {
                 {2, DateText(field(L"PatDateOfBirth"), L"YYYYMMDD"), L"Missing Patient Date of Birth for " + patient, 1},
                 {3, UCase(field(L"PatSex")), L"Missing Patient Gender for " + patient, 1}});
   if (!policy.patPolicyID2.empty()) {
-    WriteSegment(RefPath(name, Advance(RefInstance)),
+    WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)),
                  {{1, policy.patPolicyID2Type, L"Missing Patient Secondary Policy ID Type for " + patient, 5},
                   {2, UCase(policy.patPolicyID2)}});
   }
   if (!policy.propCasClaimNum.empty())
-    WriteSegment(RefPath(name, Advance(RefInstance)), {{1, L"Y4"}, {2, UCase(policy.propCasClaimNum)}});
+    WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)), {{1, L"Y4"}, {2, UCase(policy.propCasClaimNum)}});
 }
 
 }  // namespace claimfile::Edi837

@@ -92,7 +92,7 @@ void Writer837::Segment(std::wstring_view prefix, std::wstring_view suffix) {
   segment_ = set_.SegmentByPath(path);
 }
 
-void Writer837::Put(long element, const std::wstring& value) { segment_.Set(element, value); }
+void Writer837::Put(long element, std::wstring_view value) { segment_.Set(element, value); }
 
 void Writer837::Check(long element, std::wstring message, long location1, long location2, long location3) {
   ReportMissing(message, segment_.Get(element), location1, location2, location3);
@@ -101,7 +101,9 @@ void Writer837::Check(long element, std::wstring message, long location1, long l
 void Writer837::PutRows(std::initializer_list<ElementRow> rows) {
   for (const ElementRow& row : rows) {
     Put(row.element, row.value);
-    if (!row.missing.empty()) Check(row.element, row.missing, row.location1, row.location2, row.location3);
+    // The message is made only for a value that reads back empty.
+    if (!row.missing.empty() && segment_.Get(row.element).empty())
+      Check(row.element, std::wstring(row.missing), row.location1, row.location2, row.location3);
   }
 }
 
@@ -197,6 +199,7 @@ void Writer837::WriteBatches() {
     for (auto& claimItem : Held(batch.Claims)) {
       Claim& claim = *claimItem;
       claim_ = &claim;
+      ++claimNumber_;
       WriteBillingProviderHL(batch);
       if (batch.usingBillingService) {
         WriteBillingService(batch);
@@ -211,6 +214,28 @@ void Writer837::WriteBatches() {
       for (auto& line : Held(claim.ServiceLines)) WriteServiceLine(batch, claim, *line);
     }
   }
+}
+
+// ---- 16-bit counters ---------------------------------------------------------------------------
+
+void Writer837::RaiseOverflow(const wchar_t* what) const {
+  std::wstring text = L"Overflow: more than 32,767 " + std::wstring(what);
+  if (claim_) {
+    OutputFields& fields = *claim_->OutFields;
+    text += L", reached at claim " + std::to_wstring(claimNumber_) + L" of the file (" +
+            fields.ValueOf(L"PatLastName") + L", " + fields.ValueOf(L"PatFirstName") + L")";
+  }
+  throw vb::RuntimeError(vb::errOverflow, text + L". Split the claims into smaller files.");
+}
+
+short Writer837::Advance(short& counter, const wchar_t* what) {
+  if (counter == 32767) RaiseOverflow(what);
+  return ++counter;
+}
+
+short Writer837::Short(long count, const wchar_t* what) {
+  if (count > 32767) RaiseOverflow(what);
+  return static_cast<short>(count);
 }
 
 // ---- The end -----------------------------------------------------------------------------------

@@ -19,15 +19,19 @@ inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wcha
   return StoreOf(store).ValueOf(std::wstring_view(name));  // the name as it is, not a copy
 }
 
+// What HLCount counts, as an overflow names it.
+inline constexpr wchar_t kHLSegments[] = L"HL segments in one interchange";
+
 // The first n characters, in upper case.
 std::wstring Cut(const std::wstring& s, size_t n);
 
 // One element of a segment table: its number, its text, and the check made on it after it is
-// set (no message: no check). Locations are screen codes for ReportMissing, 0 = none.
+// set (no message: no check). Locations are screen codes for ReportMissing, 0 = none. A row
+// lives only for the call it is written in, so it refers to its texts where they are.
 struct ElementRow {
   long element;
-  std::wstring value;
-  std::wstring missing;
+  std::wstring_view value;
+  std::wstring_view missing;
   long location1 = 0, location2 = 0, location3 = 0;
 };
 
@@ -40,7 +44,7 @@ std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k);
 // `written` is left unset.
 struct PieceRow {
   long element, component;
-  std::wstring value;
+  std::wstring_view value;
   bool written = true;
 };
 void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows);
@@ -64,6 +68,13 @@ class Writer837 {
 
   // The claim being written (nullptr before the first one), for the error handler.
   const Claim* currentClaim() const { return claim_; }
+
+  // A 16-bit counter advanced by one. Past 32767 it overflows (6), the description naming what
+  // was counted (`what`, as in "HL segments in one interchange") and the claim it was reached at,
+  // so that a user knows to split the file.
+  short Advance(short& counter, const wchar_t* what);
+  // A count held in 16 bits; above 32767 the overflow as above.
+  short Short(long count, const wchar_t* what);
 
   // ---- State of the call shared by the loop writers -----------------------------------------
   std::wstring ControlNumber;
@@ -91,7 +102,7 @@ class Writer837 {
   void Segment(const std::wstring& path);
   // The same for the path prefix & suffix, put together in the reused path buffer.
   void Segment(std::wstring_view prefix, std::wstring_view suffix);
-  void Put(long element, const std::wstring& value);
+  void Put(long element, std::wstring_view value);
   // Reads the element of the current segment back and reports it when empty.
   void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
   // Sets the rows in order, each followed by its check.
@@ -129,6 +140,8 @@ class Writer837 {
   EdiTransactionSet set_;
   EdiSegment segment_;
   const Claim* claim_ = nullptr;
+  long claimNumber_ = 0;  // of claim_ in the file, from 1
+  [[noreturn]] void RaiseOverflow(const wchar_t* what) const;
 
   // ---- Claim level: 2300 and 2310A-E -------------------------------------------------------
   void WriteClaimInformation(Claim& claim);                  // 2300
