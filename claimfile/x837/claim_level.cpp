@@ -41,7 +41,7 @@ std::wstring Writer837::ClaimNameLoop() const {
 // ---- 2300 --------------------------------------------------------------------------------------
 
 void Writer837::WriteClaimInformation(Claim& claim) {
-  auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(claim.OutFields, name); };
   State().CurrentPosition = L"2300-" + DecimalText(ParentHL);
   ClaimNM1Instance = 0;
   RefInstance = 0;
@@ -56,7 +56,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
     const std::wstring key = claim.PatControlNo() + L"," + Trim(policyField(L"NationalPayerId"));
     clm16 = !MatchOverride(key, CLM16Overrides, L"CLM16").empty();
   }
-  Segment(claimLoop + L"\\CLM");
+  Segment(claimLoop, L"\\CLM");
   PutPieces(segment_, {{1, 0, claim.PatControlNo()},
                        {2, 0, NumberText(claim.TotalCharges())},
                        {5, 1, Field(Held(claim.ServiceLines).Item(1)->OutFields, L"PlaceOfSvc")},
@@ -95,8 +95,8 @@ void Writer837::WriteClaimInformation(Claim& claim) {
     ++DTPInstance;
   }
 
-  if (!policy.l2300PWK01.empty()) WriteSegment(claimLoop + L"\\PWK", {{1, policy.l2300PWK01}, {2, L"AA"}});
-  if (!policy.l2300CN104.empty()) WriteSegment(claimLoop + L"\\CN1", {{1, L"09"}, {4, policy.l2300CN104}});
+  if (!policy.l2300PWK01.empty()) WriteSegment(claimLoop, L"\\PWK", {{1, policy.l2300PWK01}, {2, L"AA"}});
+  if (!policy.l2300CN104.empty()) WriteSegment(claimLoop, L"\\CN1", {{1, L"09"}, {4, policy.l2300CN104}});
 
   // The references, numbered in the order written.
   struct RefRow {
@@ -123,7 +123,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
     ReportMissing(message, L"", 20);
     return;
   }
-  Segment(claimLoop + L"\\HI");
+  Segment(claimLoop, L"\\HI");
   PutPieces(segment_, {{1, 1, L"BK"}, {1, 2, principal}});
   const wchar_t* others[] = {L"DiagnosisCode2", L"DiagnosisCode3", L"DiagnosisCode4"};
   for (long k = 2; k <= 4; ++k) {
@@ -135,20 +135,20 @@ void Writer837::WriteClaimInformation(Claim& claim) {
 // ---- 2310A referring provider ------------------------------------------------------------------
 
 void Writer837::WriteReferringProvider(Claim& claim) {
-  auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(claim.OutFields, name); };
   State().CurrentPosition = L"2310A-" + DecimalText(ParentHL);
   const std::wstring& last = field(L"ReferProvLast");
   if (last.empty()) return;
   ++ClaimNM1Instance;
   const bool organisation = IsOrganisation(field(L"ReferProvEntityType"));
   const std::wstring taxId = AlphaNumOnly(field(L"ReferProvTaxId"));
-  WriteSegment(ClaimNameLoop() + L"\\NM1", {{1, L"DN"}, {2, organisation ? L"2" : L"1"}, {3, Cut(last, 35)}});
+  WriteSegment(ClaimNameLoop(), L"\\NM1", {{1, L"DN"}, {2, organisation ? L"2" : L"1"}, {3, Cut(last, 35)}});
   if (!organisation) PutRows({{4, Cut(field(L"ReferProvFirst"), 25)}, {5, Cut(field(L"ReferProvMI"), 1)}});
   if (!taxId.empty()) PutRows({{8, field(L"ReferProvTaxType")}, {9, taxId}});
   if (!claim.ReferProvSCode.empty())
-    WriteSegment(ClaimNameLoop() + L"\\PRV", {{1, L"RF"}, {2, L"ZZ"}, {3, Cut(claim.ReferProvSCode, 30)}});
+    WriteSegment(ClaimNameLoop(), L"\\PRV", {{1, L"RF"}, {2, L"ZZ"}, {3, Cut(claim.ReferProvSCode, 30)}});
   if (!claim.ReferProvSecID.empty())
-    WriteSegment(ClaimNameLoop() + L"\\REF",
+    WriteSegment(ClaimNameLoop(), L"\\REF",
                  {{1, claim.ReferProvSecIDType,
                    L"Missing Secondary Referring Prov ID Type " + field(L"PatFirstName") + L" " + field(L"PatLastName"),
                    6},
@@ -164,11 +164,11 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
   const bool wanted = claim.fileAsGroup || ProviderChanged || sameAsPayTo == 2;
   if (!allowed || !wanted) return;
 
-  auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(batch.OutFields, name); };
   const std::wstring& last = field(L"ProvLastName");
   State().CurrentPosition = L"2310BFG-" + DecimalText(ParentHL);
   ++ClaimNM1Instance;
-  WriteSegment(ClaimNameLoop() + L"\\NM1",
+  WriteSegment(ClaimNameLoop(), L"\\NM1",
                {{1, L"82"},
                 {2, L"1"},
                 {3, Cut(last, 35)},
@@ -180,7 +180,7 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
   if (policy.insrExclud2310BPRV != L"Y") {
     const std::wstring& speciality = field(L"ProvSpeciality");
     if (!speciality.empty()) {
-      WriteSegment(ClaimNameLoop() + L"\\PRV", {{1, L"PE"}, {2, L"ZZ"}, {3, UCase(speciality)}});
+      WriteSegment(ClaimNameLoop(), L"\\PRV", {{1, L"PE"}, {2, L"ZZ"}, {3, UCase(speciality)}});
     } else if (ReceiverFlag) {
       std::wstring message = L"Missing Rendering Provider Specialty (Taxonomy) Code for " + last;
       ReportMissing(message, L"", 15);
@@ -200,21 +200,21 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
 // ---- 2310D service facility --------------------------------------------------------------------
 
 void Writer837::WriteServiceFacility(Claim& claim) {
-  auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(claim.OutFields, name); };
   State().CurrentPosition = L"2310D-" + DecimalText(ParentHL);
   const std::wstring& name = field(L"FacilityLabName");
   const std::wstring& address1 = field(L"FacilityLabAddress1");
   // A facility at the pay-to or billing provider's address is not named again.
   if (name.empty() || UCase(address1) == UCase(PayToAddress1)) return;
   ++ClaimNM1Instance;
-  WriteSegment(ClaimNameLoop() + L"\\NM1",
+  WriteSegment(ClaimNameLoop(), L"\\NM1",
                {{1, L"77"}, {2, L"2"}, {3, Cut(name, 35)}, {8, L"XX"}, {9, UCase(field(L"FacilityLabNPI"))}});
-  WriteSegment(ClaimNameLoop() + L"\\N3", {{1, Cut(address1, 55)}, {2, Cut(field(L"FacilityLabAddress2"), 55)}});
-  WriteSegment(ClaimNameLoop() + L"\\N4", {{1, Cut(field(L"FacilityLabCity"), 30)},
+  WriteSegment(ClaimNameLoop(), L"\\N3", {{1, Cut(address1, 55)}, {2, Cut(field(L"FacilityLabAddress2"), 55)}});
+  WriteSegment(ClaimNameLoop(), L"\\N4", {{1, Cut(field(L"FacilityLabCity"), 30)},
                                            {2, UCase(field(L"FacilityLabState"))},
                                            {3, AlphaNumOnly(field(L"FacilityLabZipCode"))}});
   if (!Trim(claim.facilityOtherID).empty())
-    WriteSegment(ClaimNameLoop() + L"\\REF",
+    WriteSegment(ClaimNameLoop(), L"\\REF",
                  {{1, Cut(claim.facilityOtherIDType, 2), L"Missing Facility NPI Type for " + field(L"PatLastName"), 7},
                   {2, UCase(claim.facilityOtherID)}});
 }
@@ -222,13 +222,13 @@ void Writer837::WriteServiceFacility(Claim& claim) {
 // ---- 2310E supervising provider ----------------------------------------------------------------
 
 void Writer837::WriteSupervisingProvider(Claim& claim) {
-  auto field = [&](const wchar_t* name) { return Field(claim.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(claim.OutFields, name); };
   State().CurrentPosition = L"2310E-" + DecimalText(ParentHL);
   const std::wstring& last = field(L"SupvProvLast");
   if (last.empty()) return;
   const std::wstring& patient = field(L"PatLastName");
   ++ClaimNM1Instance;
-  WriteSegment(ClaimNameLoop() + L"\\NM1",
+  WriteSegment(ClaimNameLoop(), L"\\NM1",
                {{1, L"DQ"},
                 {2, L"1"},
                 {3, Cut(last, 35)},
@@ -238,7 +238,7 @@ void Writer837::WriteSupervisingProvider(Claim& claim) {
                 {9, UCase(field(L"SupvProvNPI")), L"Missing Sup. Provider NPI Number for " + patient, 7}});
   const std::wstring secondId = Trim(claim.supvProvSecID);
   if (!secondId.empty())
-    WriteSegment(ClaimNameLoop() + L"\\REF",
+    WriteSegment(ClaimNameLoop(), L"\\REF",
                  {{1, Cut(Trim(claim.supvProvSecIDType), 3),
                    L"Missing Supervising Provider Secondary ID Type for " + patient, 7},
                   {2, Cut(secondId, 30)}});

@@ -36,13 +36,14 @@ enum : DISPID {
   idElementValue = 34,
 };
 
-// Arguments that own their contents.
+// Arguments that own their contents, but for a text in the reused BSTR of CallBuffers.
 struct Args {
   explicit Args(UINT n) : count(n) {
     for (UINT i = 0; i < n; ++i) VariantInit(&v[i]);
   }
   ~Args() {
-    for (UINT i = 0; i < count; ++i) VariantClear(&v[i]);
+    for (UINT i = 0; i < count; ++i)
+      if (i != borrowed) VariantClear(&v[i]);
   }
   Args(const Args&) = delete;
   Args& operator=(const Args&) = delete;
@@ -50,12 +51,19 @@ struct Args {
     v[i].vt = VT_BSTR;
     v[i].bstrVal = vb::ToBstr(s);
   }
+  void Text(UINT i, std::wstring_view s, CallBuffers* buffers) {
+    if (!buffers) return Text(i, std::wstring(s));
+    v[i].vt = VT_BSTR;
+    v[i].bstrVal = buffers->Text(s);
+    borrowed = i;
+  }
   void Long(UINT i, long n) {
     v[i].vt = VT_I4;
     v[i].lVal = n;
   }
   VARIANT v[3];
   UINT count;
+  UINT borrowed = ~0u;
 };
 
 // The run-time number of a failure: the code of a control-facility HRESULT, else the HRESULT.
@@ -64,6 +72,11 @@ long NumberOf(HRESULT hr) {
 }
 
 }  // namespace
+
+BSTR CallBuffers::Text(std::wstring_view s) {
+  if (!SysReAllocStringLen(&text_, s.data(), static_cast<UINT>(s.size()))) vb::Raise(vb::errOutOfMemory);
+  return text_;
+}
 
 void EdiObject::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) const {
   if (!d_) vb::Raise(vb::errObjectNotSet);
@@ -100,16 +113,20 @@ com::Ptr<IDispatch> EdiObject::ObjectOf(DISPID id, VARIANT* args, UINT count, RE
   return object;
 }
 
-void EdiSegment::Set(long element, long component, const std::wstring& value) const {
+void EdiSegment::Set(long element, long component, std::wstring_view value) const {
   Args a(component ? 3 : 2);
   a.Long(0, element);
   if (component) a.Long(1, component);
   // X12 data has no control characters: a line break inside a value would end the segment for
-  // a receiver that reads by lines.
-  std::wstring text = value;
-  for (wchar_t& c : text)
-    if (c < L' ' || c == 0x7F) c = L' ';
-  a.Text(a.count - 1, text);
+  // a receiver that reads by lines. Such values are rare, so only they are copied.
+  auto control = [](wchar_t c) { return c < L' ' || c == 0x7F; };
+  std::wstring cleaned;
+  if (std::any_of(value.begin(), value.end(), control)) {
+    cleaned.assign(value);
+    std::replace_if(cleaned.begin(), cleaned.end(), control, L' ');
+    value = cleaned;
+  }
+  a.Text(a.count - 1, value, buffers_);
   Invoke(idElementValue, DISPATCH_PROPERTYPUT, a.v, a.count, nullptr);
 }
 
@@ -124,32 +141,34 @@ std::wstring EdiSegment::Get(long element, long component) const {
   return vb::FromBstr(r.bstrVal);
 }
 
-EdiSegment EdiTransactionSet::SegmentByPath(const std::wstring& path) const {
+EdiSegment EdiTransactionSet::SegmentByPath(std::wstring_view path) const {
   Args a(1);
-  a.Text(0, path);
-  return EdiSegment(ObjectOf(idCreateChild, a.v, 1, IID_EdiSegment));
+  a.Text(0, path, buffers_);
+  return EdiSegment(ObjectOf(idCreateChild, a.v, 1, IID_EdiSegment), buffers_);
 }
 
 EdiSegment EdiTransactionSet::Header() const {
-  return EdiSegment(ObjectOf(idTransactionHeader, nullptr, 0, IID_EdiSegment));
+  return EdiSegment(ObjectOf(idTransactionHeader, nullptr, 0, IID_EdiSegment), buffers_);
 }
 
 EdiTransactionSet EdiGroup::CreateTransactionSet(const std::wstring& id) const {
   Args a(1);
   a.Text(0, id);
-  return EdiTransactionSet(ObjectOf(idCreateChild, a.v, 1, IID_EdiTransactionSet));
+  return EdiTransactionSet(ObjectOf(idCreateChild, a.v, 1, IID_EdiTransactionSet), buffers_);
 }
 
-EdiSegment EdiGroup::Header() const { return EdiSegment(ObjectOf(idGroupHeader, nullptr, 0, IID_EdiSegment)); }
+EdiSegment EdiGroup::Header() const {
+  return EdiSegment(ObjectOf(idGroupHeader, nullptr, 0, IID_EdiSegment), buffers_);
+}
 
 EdiGroup EdiInterchange::CreateGroup(const std::wstring& version) const {
   Args a(1);
   a.Text(0, version);
-  return EdiGroup(ObjectOf(idCreateChild, a.v, 1, IID_EdiGroup));
+  return EdiGroup(ObjectOf(idCreateChild, a.v, 1, IID_EdiGroup), buffers_);
 }
 
 EdiSegment EdiInterchange::Header() const {
-  return EdiSegment(ObjectOf(idInterchangeHeader, nullptr, 0, IID_EdiSegment));
+  return EdiSegment(ObjectOf(idInterchangeHeader, nullptr, 0, IID_EdiSegment), buffers_);
 }
 
 EdiObject EdiDocument::LoadGuide(const std::wstring& path) const {
@@ -174,7 +193,7 @@ EdiInterchange EdiDocument::CreateInterchange(const std::wstring& standard, cons
   Args a(2);
   a.Text(0, standard);
   a.Text(1, version);
-  return EdiInterchange(ObjectOf(idCreateInterchange, a.v, 2, IID_EdiInterchange));
+  return EdiInterchange(ObjectOf(idCreateInterchange, a.v, 2, IID_EdiInterchange), buffers_);
 }
 
 void EdiDocument::Save(const std::wstring& fileName) const {

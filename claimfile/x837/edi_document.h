@@ -7,6 +7,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <string_view>
 
 #include "com/ptr.h"
 
@@ -19,11 +20,28 @@ extern const IID IID_EdiGroup;
 extern const IID IID_EdiTransactionSet;
 extern const IID IID_EdiSegment;
 
+// What the calls of one writer reuse instead of allocating anew: the BSTR of a text argument
+// (a callee copies an [in] BSTR and keeps nothing of it) and the buffer a segment path is put
+// together in. The objects a document hands out share the buffers of the document they came from.
+class CallBuffers {
+ public:
+  CallBuffers() = default;
+  ~CallBuffers() { SysFreeString(text_); }
+  CallBuffers(const CallBuffers&) = delete;
+  CallBuffers& operator=(const CallBuffers&) = delete;
+  // The text as the reused BSTR, valid until the next call; raises 7 when it cannot be had.
+  BSTR Text(std::wstring_view s);
+  std::wstring path;
+
+ private:
+  BSTR text_ = nullptr;
+};
+
 // Any object of the component: a dispatch pointer and calls by dispatch id.
 class EdiObject {
  public:
   EdiObject() = default;
-  explicit EdiObject(com::Ptr<IDispatch> d) : d_(std::move(d)) {}
+  explicit EdiObject(com::Ptr<IDispatch> d, CallBuffers* buffers = nullptr) : d_(std::move(d)), buffers_(buffers) {}
   explicit operator bool() const { return static_cast<bool>(d_); }
   IDispatch* get() const { return d_.get(); }
   void reset() { d_.reset(); }
@@ -37,21 +55,22 @@ class EdiObject {
   com::Ptr<IDispatch> ObjectOf(DISPID id, VARIANT* args, UINT count, REFIID iid) const;
 
   com::Ptr<IDispatch> d_;
+  CallBuffers* buffers_ = nullptr;  // not owned; none: each text argument is a new BSTR
 };
 
 class EdiSegment : public EdiObject {
  public:
   using EdiObject::EdiObject;
   // Element value (id 34), by element number and, for a composite, component number (0: none).
-  void Set(long element, const std::wstring& value) const { Set(element, 0, value); }
-  void Set(long element, long component, const std::wstring& value) const;
+  void Set(long element, std::wstring_view value) const { Set(element, 0, value); }
+  void Set(long element, long component, std::wstring_view value) const;
   std::wstring Get(long element, long component = 0) const;
 };
 
 class EdiTransactionSet : public EdiObject {
  public:
   using EdiObject::EdiObject;
-  EdiSegment SegmentByPath(const std::wstring& path) const;  // id 2
+  EdiSegment SegmentByPath(std::wstring_view path) const;  // id 2
   EdiSegment Header() const;                                 // id 10, ST
 };
 

@@ -19,12 +19,6 @@ using vb::UCase;
 // The one receiver that gets the other payer's address.
 const wchar_t kAddressReceiver[] = L"431420764";
 
-// A 16-bit counter or count: beyond 32767 is an overflow.
-short Short(long n) {
-  if (n > 32767) vb::Raise(vb::errOverflow);
-  return static_cast<short>(n);
-}
-
 }  // namespace
 
 void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
@@ -43,10 +37,10 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   const std::wstring sbr = HLPath + L"\\CLM\\SBR\\";
   // The current NM1 loop under the SBR.
   auto loop = [&] { return sbr + L"NM1(" + DecimalText(OtherPayerNM1Instance) + L")\\"; };
-  auto nextLoop = [&] { OtherPayerNM1Instance = Short(OtherPayerNM1Instance + 1L); };
+  auto nextLoop = [&] { Advance(OtherPayerNM1Instance, L"name loops of the other payer in one claim"); };
 
   // ---- 2320 other subscriber information ----
-  WriteSegment(sbr + L"SBR",
+  WriteSegment(sbr, L"SBR",
                {{1, field(L"ClaimFilingInd")},
                 {2, field(L"PatRelToInsured")},
                 {3, UCase(field(L"GroupNo"))},
@@ -54,19 +48,19 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                 {9, UCase(other.subcriberCFI), L"Missing Claim Filing Ind. Code for " + forPatient, ReceiverFlag ? 4 : 3}});
   // Amounts already settled when the claim goes to the first payer as a secondary claim.
   if (Field(policies.Item(1)->OutFields, L"ClaimFilingInd") == L"S") {
-    WriteSegment(sbr + L"AMT", {{1, L"D"}, {2, NumberText(claim.payerPaidAmount)}});
-    WriteSegment(sbr + L"AMT(2)", {{1, L"F2"}, {2, NumberText(claim.patResponsAmount)}});
+    WriteSegment(sbr, L"AMT", {{1, L"D"}, {2, NumberText(claim.payerPaidAmount)}});
+    WriteSegment(sbr, L"AMT(2)", {{1, L"F2"}, {2, NumberText(claim.patResponsAmount)}});
   }
-  WriteSegment(sbr + L"DMG",
+  WriteSegment(sbr, L"DMG",
                {{1, L"D8"},
                 {2, DateText(field(L"InsuredDateOfBirth"), L"YYYYMMDD"), L"Missing Date of birth for " + insuredLast, 1, 2},
                 {3, UCase(field(L"InsuredSex")), L"Missing Gender for " + insuredLast, 1, 2}});
-  WriteSegment(sbr + L"OI", {{3, other.AcceptAssign}, {4, field(L"PatSignatureSource")}, {6, L"Y"}});
+  WriteSegment(sbr, L"OI", {{3, other.AcceptAssign}, {4, field(L"PatSignatureSource")}, {6, L"Y"}});
   OtherPayerNM1Instance = 1;
 
   // ---- 2330A other subscriber ----
   state.CurrentPosition = L"2330A-" + parent;
-  WriteSegment(loop() + L"NM1",
+  WriteSegment(loop(), L"NM1",
                {{1, L"IL"},
                 {2, L"1"},
                 {3, Cut(insuredLast, 35)},
@@ -75,20 +69,20 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                 {7, Cut(field(L"InsuredGeneration"), 10)},
                 {8, L"MI"},
                 {9, UCase(field(L"InsuredIdNo")), L"Missing Insurance ID Number for " + forPatient, 3}});
-  WriteSegment(loop() + L"N3", {{1, Cut(field(L"InsuredAddr1"), 55), L"Missing Address for " + forInsured, 1},
+  WriteSegment(loop(), L"N3", {{1, Cut(field(L"InsuredAddr1"), 55), L"Missing Address for " + forInsured, 1},
                                 {2, Cut(field(L"InsuredAddr2"), 55)}});
-  WriteSegment(loop() + L"N4", {{1, Cut(field(L"InsuredCity"), 30), L"Missing City for " + forInsured, 1},
+  WriteSegment(loop(), L"N4", {{1, Cut(field(L"InsuredCity"), 30), L"Missing City for " + forInsured, 1},
                                 {2, UCase(field(L"InsuredState")), L"Missing State for " + forInsured, 1},
                                 {3, AlphaNumOnly(field(L"InsuredZip")), L"Missing Zip Code for " + forInsured, 1}});
   if (!other.insuredID2.empty())
-    WriteSegment(loop() + L"REF",
+    WriteSegment(loop(), L"REF",
                  {{1, other.insuredID2Type, L"Missing Secondary Insurance ID Type for " + forInsured, 1},
                   {2, UCase(other.insuredID2)}});
 
   // ---- 2330B other payer ----
   state.CurrentPosition = L"2330B-" + parent;
   nextLoop();
-  WriteSegment(loop() + L"NM1", {{1, L"PR"},
+  WriteSegment(loop(), L"NM1", {{1, L"PR"},
                                  {2, L"2"},
                                  {3, Cut(payor, 35)},
                                  {8, L"PI"},
@@ -96,40 +90,40 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                                   L"Missing Insurance Company National Payer ID for " + payor, ReceiverFlag ? 12 : 11}});
   // The address goes to one receiver only, named by the host's GS03 itself (not as written).
   if (UCase(header_.GS03) == kAddressReceiver) {
-    WriteSegment(loop() + L"N3", {{1, Cut(field(L"PayorAddr1"), 55), L"Missing Insurance Company Address for " + payor, 9},
+    WriteSegment(loop(), L"N3", {{1, Cut(field(L"PayorAddr1"), 55), L"Missing Insurance Company Address for " + payor, 9},
                                   {2, Cut(field(L"PayorAddr2"), 55)}});
-    WriteSegment(loop() + L"N4",
+    WriteSegment(loop(), L"N4",
                  {{1, Cut(field(L"PayorCity"), 30), L"Missing Insurance Company City for " + payor, 9},
                   {2, UCase(field(L"PayorState")), L"Missing Insurance Company State for " + payor, 9},
                   {3, AlphaNumOnly(field(L"PayorZip")), L"Missing Insurance Company Zip Code for " + payor, 9}});
   }
   if (!claim.payerPaymentDate.empty())
-    WriteSegment(loop() + L"DTP", {{1, L"573"}, {2, L"D8"}, {3, DateText(claim.payerPaymentDate, L"YYYYMMDD")}});
+    WriteSegment(loop(), L"DTP", {{1, L"573"}, {2, L"D8"}, {3, DateText(claim.payerPaymentDate, L"YYYYMMDD")}});
   if (!other.InsrSecID.empty())
-    WriteSegment(loop() + L"REF", {{1, UCase(other.InsrSecIDType), L"Missing Secondary ID Type for " + payor, 9},
+    WriteSegment(loop(), L"REF", {{1, UCase(other.InsrSecIDType), L"Missing Secondary ID Type for " + payor, 9},
                                    {2, Cut(other.InsrSecID, 30)}});
 
   // ---- 2330C the patient as the other payer knows him ----
   state.CurrentPosition = L"2330C-" + parent;
   if (!other.patPolicyID.empty() || !other.patPolicyID2.empty()) {
     nextLoop();
-    WriteSegment(loop() + L"NM1", {{1, L"QC"}, {2, L"1"}, {3, patientLast}, {8, L"MI"}, {9, UCase(other.patPolicyID)}});
+    WriteSegment(loop(), L"NM1", {{1, L"QC"}, {2, L"1"}, {3, patientLast}, {8, L"MI"}, {9, UCase(other.patPolicyID)}});
   }
   if (!other.patPolicyID2.empty())
-    WriteSegment(loop() + L"REF", {{1, other.patPolicyID2Type}, {2, UCase(other.patPolicyID2)}});
+    WriteSegment(loop(), L"REF", {{1, other.patPolicyID2Type}, {2, UCase(other.patPolicyID2)}});
 
   // ---- 2330E the rendering provider's ids for the other payer ----
   state.CurrentPosition = L"2330E-" + parent;
   const std::wstring& medicaidNo = field(L"MedicaidIdNo");
-  const short ids = Short(CountOf(claim.prov837OtherInsSecIDCol));
+  const short ids = Short(CountOf(claim.prov837OtherInsSecIDCol), L"secondary ids of the rendering provider in one claim");
   if (ids < 1 && medicaidNo.empty()) return;
   nextLoop();
-  WriteSegment(loop() + L"NM1", {{1, L"82"}, {2, L"1"}});
+  WriteSegment(loop(), L"NM1", {{1, L"82"}, {2, L"1"}});
   const std::wstring missingType = L"Missing Pay-To Provider Secondary ID Type for " +
                                    Field(batch.OutFields, L"ProvLastName") + L", " +
                                    Field(batch.OutFields, L"ProvFirstName") + L" with " + payor;
   if (!medicaidNo.empty()) {
-    WriteSegment(loop() + L"REF", {{1, other.medicaidIDNoType, missingType, 14}, {2, Cut(medicaidNo, 30)}});
+    WriteSegment(loop(), L"REF", {{1, other.medicaidIDNoType, missingType, 14}, {2, Cut(medicaidNo, 30)}});
     return;
   }
   // A type collection shorter than the ids gives an empty type, which its check logs.

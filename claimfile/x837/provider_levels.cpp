@@ -81,11 +81,10 @@ void Writer837::WriteSubmitterAndReceiver(Batch& batch) {
 
 void Writer837::WriteBillingProviderHL(Batch& batch) {
   const short before = HLCount;
-  if (HLCount == 32767) vb::Raise(vb::errOverflow);
-  ++HLCount;
+  Advance(HLCount, kHLSegments);
   HLPath = before == 0 ? std::wstring(L"HL") : L"HL(" + DecimalText(HLCount) + L")";
   State().CurrentPosition = HLPath;
-  WriteSegment(HLPath + L"\\HL", {{1, DecimalText(HLCount)}, {3, L"20"}, {4, L"1"}});
+  WriteSegment(HLPath, L"\\HL", {{1, DecimalText(HLCount)}, {3, L"20"}, {4, L"1"}});
   NM1Instance = 0;
   ProviderChanged = Edi837::ProviderChanged(batch);
 }
@@ -93,7 +92,7 @@ void Writer837::WriteBillingProviderHL(Batch& batch) {
 void Writer837::WriteProviderSpecialty(Batch& batch, const wchar_t* prv01) {
   const std::wstring& speciality = Field(batch.OutFields, L"ProvSpeciality");
   if (!speciality.empty()) {
-    WriteSegment(HLPath + L"\\PRV", {{1, prv01}, {2, L"ZZ"}, {3, UCase(speciality)}});
+    WriteSegment(HLPath, L"\\PRV", {{1, prv01}, {2, L"ZZ"}, {3, UCase(speciality)}});
   } else if (ReceiverFlag) {
     std::wstring message = L"Missing Provider Specialty (Taxonomy) Code for " + batch.provPayToName;
     ReportMissing(message, L"", 15);
@@ -112,36 +111,36 @@ void Writer837::WriteBillingService(Batch& batch) {
   State().CurrentPosition = L"2000BS-" + DecimalText(HLCount);
   WriteProviderSpecialty(batch, L"PT");
   ++NM1Instance;
-  WriteSegment(NameLoop() + L"\\NM1", {{1, L"85"},
+  WriteSegment(NameLoop(), L"\\NM1", {{1, L"85"},
                                        {2, L"2"},
                                        {3, Cut(batch.billServName, 35), L"Missing Billing Service Name", 17},
                                        {8, batch.billServIDType, L"Missing Billing Service ID Type", 17},
                                        {9, AlphaNumOnly(batch.billServID), L"Missing Billing Service ID", 17}});
-  WriteSegment(NameLoop() + L"\\N3", {{1, Cut(batch.billServAddr1, 55), L"Missing Billing Service Address", 17},
+  WriteSegment(NameLoop(), L"\\N3", {{1, Cut(batch.billServAddr1, 55), L"Missing Billing Service Address", 17},
                                       {2, Cut(batch.billServAddr2, 55)}});
-  WriteSegment(NameLoop() + L"\\N4", {{1, Cut(batch.billServCity, 30), L"Missing Billing Service City", 17},
+  WriteSegment(NameLoop(), L"\\N4", {{1, Cut(batch.billServCity, 30), L"Missing Billing Service City", 17},
                                       {2, Cut(batch.billServState, 2), L"Missing Billing Service State", 17},
                                       {3, AlphaNumOnly(batch.billServZip), L"Missing Billing Service Zip Code", 17}});
 }
 
 void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
   const std::wstring& payTo = batch.provPayToName;
-  auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(batch.OutFields, name); };
   State().CurrentPosition = L"2000BS,PSI-" + DecimalText(HLCount);
   WriteSecondaryIds(SecondaryIdGroup::BillingService, batch, claim);
   ++NM1Instance;
-  WriteSegment(NameLoop() + L"\\NM1", {{1, L"87"},
+  WriteSegment(NameLoop(), L"\\NM1", {{1, L"87"},
                                        {2, L"2"},
                                        {3, Cut(payTo, 35), L"Missing Pay-To Provider Name", 16, 14, 13},
                                        {8, batch.provPayToIDType},
                                        {9, AlphaNumOnly(batch.provPayToID)}});
   TakeUHINReceiver(batch);
   Check(9, L"Missing Pay-To Provider ID for " + payTo, 16, 13);
-  WriteSegment(NameLoop() + L"\\N3",
+  WriteSegment(NameLoop(), L"\\N3",
                {{1, Cut(field(L"ProvPAYTOAddr1"), 55), L"Missing Pay-To Provider Address for " + payTo, 16, 14, 13},
                 {2, Cut(field(L"ProvPAYTOAddr2"), 55)}});
   PayToAddress1 = segment_.Get(1);
-  WriteSegment(NameLoop() + L"\\N4",
+  WriteSegment(NameLoop(), L"\\N4",
                {{1, Cut(field(L"ProvPAYTOCity"), 30), L"Missing Pay-To Provider City for " + payTo, 16, 14, 13},
                 {2, Cut(field(L"ProvPAYTOState"), 2), L"Missing Pay-To Provider State for " + payTo, 16, 14, 13},
                 {3, AlphaNumOnly(field(L"ProvPAYTOZip")), L"Missing Pay-To Provider Zip Code for " + payTo, 16, 14,
@@ -154,14 +153,14 @@ void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
 
 void Writer837::WriteBillingProvider(Batch& batch, Claim& claim) {
   const std::wstring& payTo = batch.provPayToName;
-  auto field = [&](const wchar_t* name) { return Field(batch.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(batch.OutFields, name); };
   State().CurrentPosition = L"2000NBS-" + DecimalText(HLCount);
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
   const bool person = policy.insrSet2010AAToInd == L"Y";
 
   if (!claim.fileAsGroup || person) WriteProviderSpecialty(batch, L"BI");
   ++NM1Instance;
-  Segment(NameLoop() + L"\\NM1");
+  Segment(NameLoop(), L"\\NM1");
   Put(1, L"85");
   if (person) {
     const std::wstring& last = field(L"ProvLastName");
@@ -179,11 +178,11 @@ void Writer837::WriteBillingProvider(Batch& batch, Claim& claim) {
   }
   TakeUHINReceiver(batch);
   Check(9, L"Missing Pay-To Provider ID for " + payTo, 16, 13);
-  WriteSegment(NameLoop() + L"\\N3",
+  WriteSegment(NameLoop(), L"\\N3",
                {{1, Cut(field(L"ProvPAYTOAddr1"), 55), L"Missing Pay-To Provider Address for " + payTo, 16, 13},
                 {2, Cut(field(L"ProvPAYTOAddr2"), 55)}});
   PayToAddress1 = segment_.Get(1);
-  WriteSegment(NameLoop() + L"\\N4",
+  WriteSegment(NameLoop(), L"\\N4",
                {{1, Cut(field(L"ProvPAYTOCity"), 30), L"Missing Pay-To Provider City for " + payTo, 16, 13},
                 {2, UCase(field(L"ProvPAYTOState")), L"Missing Pay-To Provider State for " + payTo, 16, 14, 13},
                 {3, AlphaNumOnly(field(L"ProvPAYTOZip")), L"Missing Pay-To Provider Zip Code for " + payTo, 16, 14,

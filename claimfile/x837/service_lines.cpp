@@ -30,18 +30,18 @@ void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
     State().CurrentPosition = L"2400-" + DecimalText(ParentHL);
     LXCounter = 1;
   }
-  auto field = [&](const wchar_t* name) -> const std::wstring& { return FieldText(line.OutFields, name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return Field(line.OutFields, name); };
   const std::wstring patient =
       FieldText(claim.OutFields, L"PatFirstName") + L" " + FieldText(claim.OutFields, L"PatLastName");
   const std::wstring& from = field(L"SvcFromDate");
   const std::wstring loop = HLPath + L"\\CLM\\LX(" + DecimalText(LXCounter) + L")";
 
-  WriteSegment(loop + L"\\LX", {{1, DecimalText(LXCounter)}});
+  WriteSegment(loop, L"\\LX", {{1, DecimalText(LXCounter)}});
 
   // SV1. The charge is the stored text with a full stop for the locale's decimal separator.
   const std::wstring& modifiers = field(L"HCPCSModifier1");
   const std::wstring charges = WithFullStop(field(L"LineCharges"));
-  Segment(loop + L"\\SV1");
+  Segment(loop, L"\\SV1");
   PutPieces(segment_, {{1, 1, L"HC"},
                        {1, 2, field(L"HCPCSProcedureCode")},
                        {1, 3, Modifier(modifiers, 1)},
@@ -69,7 +69,7 @@ void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
                        {9, 0, L"Y", Indicated(field(L"EmergencyInd"))},
                        {11, 0, L"Y", Indicated(line.EPSDTInd)}});
 
-  WriteSegment(loop + L"\\DTP", {{1, L"472"}});
+  WriteSegment(loop, L"\\DTP", {{1, L"472"}});
   // An accident or symptom date after the service date; a from-date that is no date has no
   // day count, and the line goes out without the warning.
   const std::wstring& accident = FieldText(claim.OutFields, L"AccidentSymptomDate");
@@ -87,8 +87,7 @@ void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
   else
     PutRows({{2, L"RD8"}, {3, fromText + L"-" + toText}});
 
-  if (LXCounter == 32767) vb::Raise(vb::errOverflow);
-  ++LXCounter;
+  Advance(LXCounter, L"service lines in one claim");
 }
 
 }  // namespace claimfile::Edi837

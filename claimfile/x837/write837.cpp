@@ -87,7 +87,14 @@ bool Write837(const std::wstring& outputFileName, FileHeader& header, IDispatch*
 
 void Writer837::Segment(const std::wstring& path) { segment_ = set_.SegmentByPath(path); }
 
-void Writer837::Put(long element, const std::wstring& value) { segment_.Set(element, value); }
+void Writer837::Segment(std::wstring_view prefix, std::wstring_view suffix) {
+  std::wstring& path = buffers_.path;
+  path.assign(prefix);
+  path.append(suffix);
+  segment_ = set_.SegmentByPath(path);
+}
+
+void Writer837::Put(long element, std::wstring_view value) { segment_.Set(element, value); }
 
 void Writer837::Check(long element, std::wstring message, long location1, long location2, long location3) {
   ReportMissing(message, segment_.Get(element), location1, location2, location3);
@@ -96,12 +103,20 @@ void Writer837::Check(long element, std::wstring message, long location1, long l
 void Writer837::PutRows(std::initializer_list<ElementRow> rows) {
   for (const ElementRow& row : rows) {
     Put(row.element, row.value);
-    if (!row.missing.empty()) Check(row.element, row.missing, row.location1, row.location2, row.location3);
+    // The message is made only for a value that reads back empty.
+    if (!row.missing.empty() && segment_.Get(row.element).empty())
+      Check(row.element, std::wstring(row.missing), row.location1, row.location2, row.location3);
   }
 }
 
 void Writer837::WriteSegment(const std::wstring& path, std::initializer_list<ElementRow> rows) {
   Segment(path);
+  PutRows(rows);
+}
+
+void Writer837::WriteSegment(std::wstring_view prefix, std::wstring_view suffix,
+                             std::initializer_list<ElementRow> rows) {
+  Segment(prefix, suffix);
   PutRows(rows);
 }
 
@@ -131,7 +146,7 @@ void Writer837::SetUp(const std::wstring& outputFileName) {
 void Writer837::WriteEnvelope() {
   FileHeader& h = header_;
   OutputFields& fields = StoreOf(h.OutFields);
-  auto field = [&](const wchar_t* name) { return fields.ValueOf(name); };
+  auto field = [&](const wchar_t* name) -> const std::wstring& { return fields.ValueOf(name); };
   auto orMixed = [](const std::wstring& v) { return v.empty() ? std::wstring(L"FMIXED") : v; };
   using vb::UCase;
 
@@ -194,6 +209,7 @@ void Writer837::WriteBatches() {
     for (auto& claimItem : Held(batch.Claims)) {
       Claim& claim = *claimItem;
       claim_ = &claim;
+      ++claimNumber_;
       WriteBillingProviderHL(batch);
       if (batch.usingBillingService) {
         WriteBillingService(batch);
@@ -208,6 +224,28 @@ void Writer837::WriteBatches() {
       for (auto& line : Held(claim.ServiceLines)) WriteServiceLine(batch, claim, *line);
     }
   }
+}
+
+// ---- 16-bit counters ---------------------------------------------------------------------------
+
+void Writer837::RaiseOverflow(const wchar_t* what) const {
+  std::wstring text = L"Overflow: more than 32,767 " + std::wstring(what);
+  if (claim_) {
+    OutputFields& fields = *claim_->OutFields;
+    text += L", reached at claim " + std::to_wstring(claimNumber_) + L" of the file (" +
+            fields.ValueOf(L"PatLastName") + L", " + fields.ValueOf(L"PatFirstName") + L")";
+  }
+  throw vb::RuntimeError(vb::errOverflow, text + L". Split the claims into smaller files.");
+}
+
+short Writer837::Advance(short& counter, const wchar_t* what) {
+  if (counter == 32767) RaiseOverflow(what);
+  return ++counter;
+}
+
+short Writer837::Short(long count, const wchar_t* what) {
+  if (count > 32767) RaiseOverflow(what);
+  return static_cast<short>(count);
 }
 
 // ---- The end -----------------------------------------------------------------------------------

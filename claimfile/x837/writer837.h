@@ -16,18 +16,22 @@ namespace claimfile::Edi837 {
 
 // The stored text of a field (5 for a field the store does not hold).
 inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return FieldText(store, name);
+  return StoreOf(store).ValueOf(std::wstring_view(name));  // the name as it is, not a copy
 }
+
+// What HLCount counts, as an overflow names it.
+inline constexpr wchar_t kHLSegments[] = L"HL segments in one interchange";
 
 // The first n characters, in upper case.
 std::wstring Cut(const std::wstring& s, size_t n);
 
 // One element of a segment table: its number, its text, and the check made on it after it is
-// set (no message: no check). Locations are screen codes for ReportMissing, 0 = none.
+// set (no message: no check). Locations are screen codes for ReportMissing, 0 = none. A row
+// lives only for the call it is written in, so it refers to its texts where they are.
 struct ElementRow {
   long element;
-  std::wstring value;
-  std::wstring missing;
+  std::wstring_view value;
+  std::wstring_view missing;
   long location1 = 0, location2 = 0, location3 = 0;
 };
 
@@ -40,7 +44,7 @@ std::wstring TextAt(const com::Ptr<IDispatch>& collection, long k);
 // `written` is left unset.
 struct PieceRow {
   long element, component;
-  std::wstring value;
+  std::wstring_view value;
   bool written = true;
 };
 void PutPieces(const EdiSegment& segment, std::initializer_list<PieceRow> rows);
@@ -50,7 +54,8 @@ enum class SecondaryIdGroup { BillingService, PayTo, PersonBilling, Billing };
 
 class Writer837 {
  public:
-  Writer837(FileHeader& header, IDispatch* document) : header_(header), document_(com::Ptr<IDispatch>(document)) {}
+  Writer837(FileHeader& header, IDispatch* document)
+      : header_(header), document_(com::Ptr<IDispatch>(document), &buffers_) {}
 
   // Everything from the error trap to the last service line; failures are raised.
   void SetUp(const std::wstring& outputFileName);
@@ -63,6 +68,13 @@ class Writer837 {
 
   // The claim being written (nullptr before the first one), for the error handler.
   const Claim* currentClaim() const { return claim_; }
+
+  // A 16-bit counter advanced by one. Past 32767 it overflows (6), the description naming what
+  // was counted (`what`, as in "HL segments in one interchange") and the claim it was reached at,
+  // so that a user knows to split the file.
+  short Advance(short& counter, const wchar_t* what);
+  // A count held in 16 bits; above 32767 the overflow as above.
+  short Short(long count, const wchar_t* what);
 
   // ---- State of the call shared by the loop writers -----------------------------------------
   std::wstring ControlNumber;
@@ -88,13 +100,16 @@ class Writer837 {
   // ---- Segments and elements ---------------------------------------------------------------
   // Makes the segment of the path the current one.
   void Segment(const std::wstring& path);
-  void Put(long element, const std::wstring& value);
+  // The same for the path prefix & suffix, put together in the reused path buffer.
+  void Segment(std::wstring_view prefix, std::wstring_view suffix);
+  void Put(long element, std::wstring_view value);
   // Reads the element of the current segment back and reports it when empty.
   void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
   // Sets the rows in order, each followed by its check.
   void PutRows(std::initializer_list<ElementRow> rows);
   // The segment of the path, made current, then its rows.
   void WriteSegment(const std::wstring& path, std::initializer_list<ElementRow> rows);
+  void WriteSegment(std::wstring_view prefix, std::wstring_view suffix, std::initializer_list<ElementRow> rows);
   // The prefix of the current provider name loop: HLPath & "\NM1(" & NM1Instance & ")".
   std::wstring NameLoop() const;
 
@@ -117,6 +132,7 @@ class Writer837 {
   void WriteServiceLine(Batch& batch, Claim& claim, ServiceLine& line);  // 2400
 
   FileHeader& header_;
+  CallBuffers buffers_;  // before the objects that use them
   EdiDocument document_;
   EdiObject guide_;
   EdiInterchange interchange_;
@@ -124,6 +140,8 @@ class Writer837 {
   EdiTransactionSet set_;
   EdiSegment segment_;
   const Claim* claim_ = nullptr;
+  long claimNumber_ = 0;  // of claim_ in the file, from 1
+  [[noreturn]] void RaiseOverflow(const wchar_t* what) const;
 
   // ---- Claim level: 2300 and 2310A-E -------------------------------------------------------
   void WriteClaimInformation(Claim& claim);                  // 2300

@@ -48,11 +48,11 @@ auto& InstanceOf(List& list, size_t n, const std::wstring& name, const std::wstr
   return list[n - 1];
 }
 
-void CollectSegments(const LoopNode& node, std::vector<const Segment*>& out) {
+void CollectSegments(const LoopNode& node, const SegmentStore& store, std::vector<SegmentStore::Index>& out) {
   for (size_t i = 0; i < node.entries.size(); ++i) {
-    for (const auto& s : node.entries[i].segments)
-      if (!s->Empty()) out.push_back(s.get());
-    for (const auto& l : node.entries[i].loops) CollectSegments(*l, out);
+    for (SegmentStore::Index s : node.entries[i].segments)
+      if (!store.Empty(s)) out.push_back(s);
+    for (const auto& l : node.entries[i].loops) CollectSegments(*l, store, out);
   }
 }
 
@@ -66,83 +66,126 @@ VARIANT LongArgument(long n) {
 
 com::Ptr<Segment> HeaderSegment(const std::shared_ptr<DocumentState>& state, const GuideFile& guide,
                                 const wchar_t* id) {
-  return Segment::New(state, *guide.Segment(id));
+  return Segment::Of(state, state->segments.Add(*guide.Segment(id)));
 }
 
 }  // namespace
 
-// ---- Segment -------------------------------------------------------------------------------
+// ---- SegmentStore --------------------------------------------------------------------------
 
-std::pair<size_t, size_t> Segment::Slot(long element, long component) const {
-  if (element < 1 || element > def_->highest)
-    Fail(errElementNumber, L"Segment " + id() + L" has no element " + std::to_wstring(element));
-  const int components = def_->ComponentsOf(static_cast<int>(element));
+SegmentStore::Index SegmentStore::Add(const SegmentDef& def) {
+  records_.push_back(Record{&def, kNoRow, nullptr});
+  return static_cast<Index>(records_.size() - 1);
+}
+
+size_t SegmentStore::SlotOf(Index s, long element, long component) const {
+  const SegmentDef& d = def(s);
+  if (element < 1 || element > d.highest)
+    Fail(errElementNumber, L"Segment " + d.id + L" has no element " + std::to_wstring(element));
+  const int components = d.ComponentsOf(static_cast<int>(element));
   const long most = components ? components : 1;
   if (component < 0 || component > most)
-    Fail(errElementNumber, L"Element " + ElementName(id(), element) + L" has no component " + std::to_wstring(component));
-  return {static_cast<size_t>(element - 1), static_cast<size_t>(component ? component - 1 : 0)};
+    Fail(errElementNumber, L"Element " + ElementName(d.id, element) + L" has no component " + std::to_wstring(component));
+  return static_cast<size_t>(d.slotOf[static_cast<size_t>(element - 1)]) +
+         static_cast<size_t>(component ? component - 1 : 0);
 }
 
-std::wstring Segment::Element(long element, long component) const {
-  auto [e, c] = Slot(element, component);
-  if (e >= values_.size() || c >= values_[e].size()) return L"";
-  return values_[e][c];
+std::wstring_view SegmentStore::Element(Index s, long element, long component) const {
+  const size_t slot = SlotOf(s, element, component);
+  const Record& r = records_[s];
+  if (r.row == kNoRow) return {};
+  return TextOf(slots_[r.row + slot]);
 }
 
-void Segment::SetElement(long element, long component, std::wstring text) {
-  auto [e, c] = Slot(element, component);
-  const Separators& sep = state_->separators;
-  const bool isaComposite = id() == L"ISA" && element == 16 && text.size() == 1 && text[0] == sep.composite;
-  const wchar_t separators[] = {sep.segment, sep.element, sep.composite, L'\0'};
-  if (!isaComposite && text.find_first_of(separators, 0, 3) != std::wstring::npos)
-    Fail(errSeparatorInValue, L"The value \"" + text + L"\" of " + ElementName(id(), element) +
+void SegmentStore::SetElement(Index s, long element, long component, std::wstring_view text, const Separators& sep) {
+  const size_t slot = SlotOf(s, element, component);
+  const SegmentDef& d = def(s);
+  const bool isaComposite = d.id == L"ISA" && element == 16 && text.size() == 1 && text[0] == sep.composite;
+  const wchar_t separators[] = {sep.segment, sep.element, sep.composite};
+  if (!isaComposite && text.find_first_of(separators, 0, 3) != std::wstring_view::npos)
+    Fail(errSeparatorInValue, L"The value \"" + std::wstring(text) + L"\" of " + ElementName(d.id, element) +
                                   L" holds a separator character");
-  if (!def_->widths.empty() && text.size() > static_cast<size_t>(def_->widths[e]))
-    Fail(errIsaWidth, L"The value \"" + text + L"\" of " + ElementName(id(), element) + L" is longer than its " +
-                          std::to_wstring(def_->widths[e]) + L" characters");
-  if (values_.size() <= e) values_.resize(e + 1);
-  if (values_[e].size() <= c) values_[e].resize(c + 1);
-  values_[e][c] = std::move(text);
+  const size_t e = static_cast<size_t>(element - 1);
+  if (!d.widths.empty() && text.size() > static_cast<size_t>(d.widths[e]))
+    Fail(errIsaWidth, L"The value \"" + std::wstring(text) + L"\" of " + ElementName(d.id, element) +
+                          L" is longer than its " + std::to_wstring(d.widths[e]) + L" characters");
+  Record& r = records_[s];
+  if (r.row == kNoRow) {
+    if (text.empty()) return;  // an unset value reads "" already
+    r.row = static_cast<unsigned>(slots_.size());
+    slots_.resize(slots_.size() + static_cast<size_t>(d.slots));
+  }
+  Slot& target = slots_[r.row + slot];
+  if (text.size() <= target.length) {  // a value no longer than the one it replaces takes its place
+    text.copy(chars_.data() + target.offset, text.size());
+  } else {
+    target.offset = static_cast<unsigned>(chars_.size());
+    chars_.append(text);
+  }
+  target.length = static_cast<unsigned>(text.size());
 }
 
-bool Segment::Empty() const {
-  for (const auto& element : values_)
-    for (const auto& component : element)
-      if (!component.empty()) return false;
+bool SegmentStore::Empty(Index s) const {
+  const Record& r = records_[s];
+  if (r.row == kNoRow) return true;
+  for (size_t i = 0; i < static_cast<size_t>(r.def->slots); ++i)
+    if (slots_[r.row + i].length) return false;
   return true;
 }
 
-std::wstring Segment::Render(const Separators& sep) const {
-  std::wstring out = id();
-  if (!def_->widths.empty()) {
-    for (size_t e = 0; e < def_->widths.size(); ++e) {
-      std::wstring v = e < values_.size() && !values_[e].empty() ? values_[e][0] : L"";
-      if (e == 15 && v.empty()) v = std::wstring(1, sep.composite);
-      const size_t width = static_cast<size_t>(def_->widths[e]);
-      if (e == 12) v.insert(0, width - v.size(), L'0');
-      else v.append(width - v.size(), L' ');
+void SegmentStore::Render(Index s, const Separators& sep, std::wstring& out) const {
+  const Record& r = records_[s];
+  const SegmentDef& d = *r.def;
+  auto text = [&](size_t slot) { return r.row == kNoRow ? std::wstring_view() : TextOf(slots_[r.row + slot]); };
+  // The slots of element e (from 0) end where those of the next begin.
+  auto endOf = [&](size_t e) {
+    return static_cast<size_t>(e + 1 < d.slotOf.size() ? d.slotOf[e + 1] : d.slots);
+  };
+  out += d.id;
+  if (!d.widths.empty()) {
+    const wchar_t composite[] = {sep.composite};
+    for (size_t e = 0; e < d.widths.size(); ++e) {
+      std::wstring_view v = text(static_cast<size_t>(d.slotOf[e]));
+      if (e == 15 && v.empty()) v = std::wstring_view(composite, 1);
+      const size_t width = static_cast<size_t>(d.widths[e]);
       out += sep.element;
+      if (e == 12) out.append(width - v.size(), L'0');
       out += v;
+      if (e != 12) out.append(width - v.size(), L' ');
     }
-    return out;
+    return;
   }
-  std::vector<std::wstring> elements;
-  for (const auto& components : values_) {
-    size_t last = components.size();
-    while (last > 0 && components[last - 1].empty()) --last;
-    std::wstring text;
-    for (size_t c = 0; c < last; ++c) {
-      if (c) text += sep.composite;
-      text += components[c];
-    }
-    elements.push_back(std::move(text));
-  }
-  while (!elements.empty() && elements.back().empty()) elements.pop_back();
-  for (const auto& text : elements) {
+  if (r.row == kNoRow) return;
+  // The elements up to the last that holds something; of each, the components up to the last.
+  size_t elements = d.slotOf.size();
+  auto holds = [&](size_t e) {
+    for (size_t k = static_cast<size_t>(d.slotOf[e]); k < endOf(e); ++k)
+      if (!text(k).empty()) return true;
+    return false;
+  };
+  while (elements > 0 && !holds(elements - 1)) --elements;
+  for (size_t e = 0; e < elements; ++e) {
+    const size_t first = static_cast<size_t>(d.slotOf[e]);
+    size_t end = endOf(e);
+    while (end > first && text(end - 1).empty()) --end;
     out += sep.element;
-    out += text;
+    for (size_t k = first; k < end; ++k) {
+      if (k > first) out += sep.composite;
+      out += text(k);
+    }
   }
-  return out;
+}
+
+// ---- Segment -------------------------------------------------------------------------------
+
+Segment::Segment(std::shared_ptr<DocumentState> state, SegmentStore::Index record)
+    : state_(std::move(state)), record_(record) {
+  state_->segments.view(record_) = this;
+}
+
+Segment::~Segment() {
+  Segment*& held = state_->segments.view(record_);
+  if (held == this) held = nullptr;
 }
 
 // ---- TransactionSet, Group, Interchange ---------------------------------------------------
@@ -171,15 +214,16 @@ com::Ptr<Segment> TransactionSet::SegmentByPath(const std::wstring& path) {
     LoopNode::Entry& entry = node->entries[it->second];
     const LoopDef::Child& child = node->def->children[it->second];
     if (last)
-      return InstanceOf(entry.segments, n, name, path, [&] { return Segment::New(state_, *child.segment); });
+      return Segment::Of(state_, InstanceOf(entry.segments, n, name, path,
+                                            [&] { return state_->segments.Add(*child.segment); }));
     node = InstanceOf(entry.loops, n, name, path, [&] { return std::make_unique<LoopNode>(*child.loop); }).get();
     start = end + 1;
   }
 }
 
-std::vector<const Segment*> TransactionSet::BodySegments() const {
-  std::vector<const Segment*> out;
-  CollectSegments(root_, out);
+std::vector<SegmentStore::Index> TransactionSet::BodySegments() const {
+  std::vector<SegmentStore::Index> out;
+  CollectSegments(root_, state_->segments, out);
   return out;
 }
 
@@ -233,12 +277,15 @@ void Document::SetSeparator(wchar_t Separators::*which, const std::wstring& text
 void Document::Save(const std::wstring& fileName) {
   if (!interchange_ || !interchange_->group() || !interchange_->group()->set())
     Fail(errOrder, L"There is no transaction set to save");
-  long count = 0;
-  const std::wstring text = RenderInterchange(*interchange_, state_->separators, &count);
+  const std::vector<SegmentStore::Index> body = interchange_->group()->set()->BodySegments();
+  const long count = InterchangeSegments(body);
   com::Ptr<Document> keep(this);  // a sink may release the document
+  com::Ptr<Interchange> interchange = interchange_;  // and the document its interchange
   events_.Fire(eventProgressStart, {LongArgument(count)});
   try {
-    WriteFileReplacing(fileName, vb::ToAnsi(text));
+    ReplacingFile file(fileName);
+    WriteInterchange(*interchange, body, state_->segments, state_->separators, file);
+    file.Commit();
   } catch (...) {
     events_.Fire(eventProgressComplete, {LongArgument(0)});
     throw;

@@ -120,6 +120,7 @@ std::shared_ptr<const GuideFile> GuideFile::Parse(const std::string& text, const
           fail(L"unknown word " + w[i]);
         }
       }
+      def->LayOutSlots();
       if (!guide->dictionary_.emplace(def->id, std::move(def)).second) fail(L"segment " + w[1] + L" defined twice");
     } else if (kw == L"TREE") {
       if (treeSeen) fail(L"a second TREE");

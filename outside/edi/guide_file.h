@@ -27,6 +27,21 @@ struct SegmentDef {
   int highest = 0;
   std::map<int, int> composites;  // element number -> number of components
   std::vector<int> widths;        // fixed width of each element (ISA), else empty
+  // Where a segment's values sit in its row of slots, one slot for each simple element and each
+  // component: slotOf[element - 1] is the slot of the element (of its first component); `slots`
+  // is the row's length. Set by LayOutSlots once the definition is complete.
+  std::vector<int> slotOf;
+  int slots = 0;
+
+  void LayOutSlots() {
+    slotOf.assign(static_cast<size_t>(highest), 0);
+    slots = 0;
+    for (int e = 1; e <= highest; ++e) {
+      slotOf[static_cast<size_t>(e - 1)] = slots;
+      const int components = ComponentsOf(e);
+      slots += components ? components : 1;
+    }
+  }
 
   // The components of an element: 0 for a simple element.
   int ComponentsOf(int element) const {

@@ -62,6 +62,14 @@ TEST(EdiPaths, RulesAndErrors) {
   EXPECT_NE(d.set->SegmentByPath(L"HL\\HL"), d.set->SegmentByPath(L"HL(2)\\HL"));
   EXPECT_EQ(L"1", d.set->SegmentByPath(L"HL(1)\\HL")->Element(1));
   EXPECT_NE(std::wstring::npos, DescriptionOf([&] { d.set->SegmentByPath(L"HL(9)\\NM1"); }).find(L"HL(9)\\NM1"));
+  // A segment held while many more are made stays the one of its path, and its values with it.
+  auto held = d.set->SegmentByPath(L"HL(2)\\NM1\\N4");
+  for (int n = 3; n <= 300; ++n) d.Set((L"HL(" + std::to_wstring(n) + L")\\HL").c_str(), 1, 0, L"123");
+  held->SetElement(1, 0, L"PROVO");
+  EXPECT_EQ(held, d.set->SegmentByPath(L"HL(2)\\NM1(1)\\N4"));
+  held = nullptr;
+  EXPECT_EQ(L"PROVO", d.set->SegmentByPath(L"HL(2)\\NM1\\N4")->Element(1));
+  EXPECT_EQ(L"123", d.set->SegmentByPath(L"HL(300)\\HL")->Element(1));
 }
 
 TEST(EdiValues, ReadBackAndNumbers) {
@@ -76,6 +84,11 @@ TEST(EdiValues, ReadBackAndNumbers) {
   EXPECT_EQ(L"AB", isa->Element(6));
   EXPECT_EQ(L" 431420764", isa->Element(8));
   EXPECT_EQ(L"  Smith  ", nm1->Element(3));
+  nm1->SetElement(3, 0, L"Jo");  // shorter, then longer than the value before
+  EXPECT_EQ(L"Jo", nm1->Element(3));
+  nm1->SetElement(3, 0, L"Johnson-Smith");
+  EXPECT_EQ(L"Johnson-Smith", nm1->Element(3));
+  nm1->SetElement(3, 0, L"  Smith  ");
   EXPECT_EQ(L"", nm1->Element(4));
   EXPECT_EQ(L"4011", hi->Element(2, 2));
   EXPECT_EQ(L"", hi->Element(2));  // its first component

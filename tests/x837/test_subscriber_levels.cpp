@@ -232,6 +232,42 @@ TEST_F(SubscriberLevelsTest, SubscriberDemographicsBySetting) {
   }
 }
 
+TEST_F(SubscriberLevelsTest, CountersPast32767NameTheLimitAndTheClaim) {
+  Batch& b = AddBatch(L"P1");
+  AddClaim(b);
+  SetPatient(AddClaim(b));
+  com::Ptr<IDispatch> doc;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                            reinterpret_cast<void**>(doc.out())));
+  InitPaths();
+  Writer837 writer(*header, doc.get());
+  writer.SetUp(OutputPath());
+  writer.WriteEnvelope();
+  writer.WriteBatches();  // the last claim written stays the current one
+  const std::wstring at = L", reached at claim 2 of the file (Roe, Jim). Split the claims into smaller files.";
+  struct Case { std::function<short()> step; long error; std::wstring description; } cases[] = {
+      {[&] { short n = 32766; return writer.Advance(n, kHLSegments); }, 0, L""},
+      {[&] { short n = 32767; return writer.Advance(n, kHLSegments); }, 6,
+       L"Overflow: more than 32,767 HL segments in one interchange" + at},
+      {[&] { return writer.Short(32767, L"lines"); }, 0, L""},
+      {[&] { return writer.Short(32768, L"service lines in one claim"); }, 6,
+       L"Overflow: more than 32,767 service lines in one claim" + at},
+  };
+  for (const Case& c : cases) {
+    long error = 0;
+    std::wstring description;
+    try {
+      EXPECT_EQ(32767, c.step());
+    } catch (const vb::RuntimeError& e) {
+      error = e.number();
+      description = e.description();
+    }
+    EXPECT_EQ(c.error, error);
+    EXPECT_EQ(c.description, description);
+  }
+  writer.Release();
+}
+
 TEST_F(SubscriberLevelsTest, SeparatorNamesThePositionOfItsLoop) {
   struct Case {
     const wchar_t* relationship;

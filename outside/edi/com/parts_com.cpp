@@ -28,8 +28,9 @@ com::Ptr<TransactionSet> TransactionSet::New(std::shared_ptr<DocumentState> stat
                                              std::shared_ptr<const GuideFile> guide, const std::wstring& id) {
   return com::Make<TransactionSetCom>(std::move(state), std::move(guide), id);
 }
-com::Ptr<Segment> Segment::New(std::shared_ptr<DocumentState> state, const SegmentDef& def) {
-  return com::Make<SegmentCom>(std::move(state), def);
+com::Ptr<Segment> Segment::Of(const std::shared_ptr<DocumentState>& state, SegmentStore::Index record) {
+  if (Segment* held = state->segments.view(record)) return com::Ptr<Segment>(held);
+  return com::Make<SegmentCom>(state, record);
 }
 
 HRESULT GuideCom::get_Path(BSTR* out) noexcept { return com::Get(out, file().path()); }
@@ -70,10 +71,17 @@ HRESULT TransactionSetCom::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
 
 HRESULT SegmentCom::get_SegmentId(BSTR* out) noexcept { return com::Get(out, id()); }
 HRESULT SegmentCom::get_ElementValue(long element, VARIANT component, BSTR* out) noexcept {
-  return com::Compute(*this, out, [&] { return Element(element, ComponentNumber(component)); });
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return Run([&] {
+    const std::wstring_view text = state_->segments.Element(record_, element, ComponentNumber(component));
+    BSTR b = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!b) vb::Raise(vb::errOutOfMemory);
+    *out = b;
+  });
 }
 HRESULT SegmentCom::put_ElementValue(long element, VARIANT component, BSTR value) noexcept {
-  return Run([&] { SetElement(element, ComponentNumber(component), com::FromBstr(value)); });
+  return Run([&] { SetElement(element, ComponentNumber(component), std::wstring_view(value, SysStringLen(value))); });
 }
 
 HRESULT SegmentCom::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
