@@ -4,6 +4,16 @@
 #include "model/output_fields.h"
 #include "model_collection_com.h"
 
+namespace com {
+
+// OutDefns: the layout store, made from the note of the last record printed if need be.
+inline HRESULT Get(_OutputFields** out, const claimfile::LayoutSlot& slot) noexcept {
+  if (!out) return E_POINTER;
+  return Guard(IID__OutputFields, [&] { return Get(out, slot.Made()); });
+}
+
+}  // namespace com
+
 namespace claimfile {
 
 class OutputFieldsCom final : public ModelCollectionCom<OutputFields, _OutputField> {

@@ -83,7 +83,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   // With badAmount, an amount that does not read is raised before any other failure of the
   // record: a failure of an earlier field waits until the rest of the amounts are seen.
   std::exception_ptr failed;
-  OutDefns->ForEachEntry([&](const LayoutView& d) {
+  OutDefns.ForEachEntry([&](const LayoutView& d) {
     const std::wstring* held = &d.value;
     if (!d.name.empty()) {
       try {
@@ -132,7 +132,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   // A line end or another control character inside a value would break the fixed-width record.
   for (wchar_t& c : line)
     if (c < L' ' || c == 0x7F) c = L' ';
-  vb::Print(iFn, line, !OutDefns->LastLine);
+  vb::Print(iFn, line, !OutDefns.LastLine());
   return true;
 }
 
@@ -177,6 +177,32 @@ com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries)
     }
   return layout;
 }
+
+LayoutSlot& LayoutSlot::operator=(com::Ptr<OutputFields> layout) noexcept {
+  made_ = std::move(layout);
+  plan_ = nullptr;
+  values_ = {};
+  return *this;
+}
+
+void LayoutSlot::Note(const LayoutPlan& plan, const std::vector<std::wstring>& values) {
+  values_ = values;  // reuses the texts of the store's previous record
+  plan_ = &plan;
+  made_.reset();
+}
+
+const com::Ptr<OutputFields>& LayoutSlot::Made() const {
+  if (plan_) {
+    std::vector<LayoutEntry> entries = plan_->entries;
+    for (size_t k = 0; k < plan_->varying.size(); ++k) entries[plan_->varying[k]].value = values_[k];
+    made_ = OutputFields::NewLayout(std::move(entries));
+    plan_ = nullptr;
+    values_ = {};
+  }
+  return made_;
+}
+
+bool LayoutSlot::LastLine() const { return !plan_ && made_ && made_->LastLine; }
 
 FieldNames::FieldNames(std::span<const wchar_t* const> names) : names_(names.begin(), names.end()) {
   folded_.reserve(names_.size());

@@ -1,6 +1,7 @@
 // A field store: an ordered keyed collection of OutputField, and the fixed-column record
 // printer that formats the store's values through a layout (a second store) into one line.
 #pragma once
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,11 +16,13 @@
 #include "vb/collection.h"
 
 // The public variables: OutDefns, the layout PrintMe follows, and LastLine, read from the
-// layout: no line end after the record.
+// layout: no line end after the record. (OutDefns is held as a LayoutSlot, declared by hand.)
 #define CLAIMFILE_OUTPUT_FIELDS_MEMBERS(TEXT, VALUE, OBJECT, COLLECTION) \
   OBJECT(OutputFields, _OutputFields, OutDefns) VALUE(bool, VARIANT_BOOL, LastLine, false)
 
 namespace claimfile {
+
+class OutputFields;
 
 // One entry of a record layout, as Add takes it (its Row is 0). The name and the format are
 // views of texts that outlive the layout (the tables of a record writer).
@@ -43,6 +46,39 @@ struct LayoutView {
   OutputFieldType dataType;
   std::wstring_view format;
   size_t hint;
+};
+
+// The fixed part of a record layout, made once and kept: its entries in order, where those at
+// the positions `varying` (ascending) take their values from each record printed through it.
+struct LayoutPlan {
+  std::vector<LayoutEntry> entries;
+  std::vector<size_t> varying;
+};
+
+// The OutDefns of a store: a layout store, Nothing, or the note a record writer left of the last
+// record printed through the store (its plan and the record's varying values). The layout store
+// of a note is made when something first asks for it, holding what a store built for that record
+// would hold, and then kept: a writer keeps no layout store per record.
+class LayoutSlot {
+ public:
+  LayoutSlot& operator=(com::Ptr<OutputFields> layout) noexcept;
+  // Notes the record: values holds one text per varying entry of the plan, which outlives this.
+  void Note(const LayoutPlan& plan, const std::vector<std::wstring>& values);
+
+  explicit operator bool() const noexcept { return made_ || plan_; }
+  // The layout store (made from the note if need be).
+  const com::Ptr<OutputFields>& Made() const;
+  OutputFields* operator->() const { return Made().get(); }
+  // The layout's LastLine, without making the store of a note (whose LastLine is False).
+  bool LastLine() const;
+  // Calls f(LayoutView) for every entry in order, without making the store of a note.
+  template <class F>
+  void ForEachEntry(F&& f) const;
+
+ private:
+  mutable com::Ptr<OutputFields> made_;
+  mutable const LayoutPlan* plan_ = nullptr;
+  mutable std::vector<std::wstring> values_;
 };
 
 // The names of a model class's store, in store order, with their folded keys: built once per
@@ -76,7 +112,8 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // Width of a printed record line.
   static constexpr long kLineWidth = 320;
 
-  CLAIMFILE_MEMBER_DATA(CLAIMFILE_OUTPUT_FIELDS_MEMBERS)
+  LayoutSlot OutDefns;
+  bool LastLine = false;
 
   // Writes property source text for every member into a file asked for in an input box.
   // (Named apart from the interface's PrintSetValues, which takes the same (no) arguments.)
@@ -144,5 +181,21 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   const FieldNames* names_ = nullptr;
   std::vector<std::wstring> values_;
 };
+
+template <class F>
+void LayoutSlot::ForEachEntry(F&& f) const {
+  if (!plan_) {
+    if (made_) made_->ForEachEntry(f);
+    return;
+  }
+  size_t k = 0;
+  const std::vector<LayoutEntry>& entries = plan_->entries;
+  for (size_t at = 0; at < entries.size(); ++at) {
+    const LayoutEntry& e = entries[at];
+    const bool varies = k < plan_->varying.size() && plan_->varying[k] == at;
+    const std::wstring& v = varies ? values_[k++] : e.value;
+    f(LayoutView{e.name, e.fromCol, e.toCol, v, e.dataType, e.format, e.hint});
+  }
+}
 
 }  // namespace claimfile

@@ -487,6 +487,17 @@ const std::vector<size_t>& Hints(RecordId id) {
   return hints[static_cast<size_t>(id)];
 }
 
+// The entry of a row, a computed one with no value.
+LayoutEntry EntryOf(const FieldSpec& f, size_t hint, std::wstring_view dateFormat) {
+  LayoutEntry e{{}, f.from, f.to, {}, f.type, {}, f.required, hint};
+  if (f.source == Source::Named)
+    e.name = f.text;
+  else if (f.source == Source::Literal)
+    e.value = f.text;
+  if (f.dated) e.format = dateFormat;
+  return e;
+}
+
 }  // namespace
 
 const RecordLayout& LayoutTable(RecordId id) { return kTables[static_cast<size_t>(id)]; }
@@ -499,15 +510,26 @@ com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view 
   entries.reserve(table.fields.size());
   const std::vector<size_t>& hints = Hints(table.id);
   for (const FieldSpec& f : table.fields) {
-    LayoutEntry& e = entries.emplace_back(
-        LayoutEntry{{}, f.from, f.to, {}, f.type, {}, f.required, hints[entries.size()]});
-    if (f.source == Source::Named)
-      e.name = f.text;
-    else
-      e.value = f.source == Source::Literal ? std::wstring(f.text) : computed(f.source);
-    if (f.dated) e.format = dateFormat;
+    LayoutEntry& e = entries.emplace_back(EntryOf(f, hints[entries.size()], dateFormat));
+    if (f.source != Source::Named && f.source != Source::Literal) e.value = computed(f.source);
   }
   return OutputFields::NewLayout(std::move(entries));
+}
+
+const LayoutPlan& Plan(RecordId id) {
+  static const std::vector<LayoutPlan> plans = [] {
+    std::vector<LayoutPlan> all;
+    for (const RecordLayout& table : kTables) {
+      LayoutPlan& plan = all.emplace_back();
+      const std::vector<size_t>& hints = Hints(table.id);
+      for (const FieldSpec& f : table.fields) {
+        if (f.source != Source::Named && f.source != Source::Literal) plan.varying.push_back(plan.entries.size());
+        plan.entries.push_back(EntryOf(f, hints[plan.entries.size()], kDateFormat));
+      }
+    }
+    return all;
+  }();
+  return plans[static_cast<size_t>(id)];
 }
 
 }  // namespace claimfile::nsf

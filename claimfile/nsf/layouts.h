@@ -13,6 +13,7 @@
 
 namespace claimfile {
 class OutputFields;
+struct LayoutPlan;
 }
 
 namespace claimfile::nsf {
@@ -53,6 +54,14 @@ struct RecordLayout {
 // The table of one record; all fourteen in RecordId order.
 const RecordLayout& LayoutTable(RecordId id);
 std::span<const RecordLayout> LayoutTables();
+
+// The Format of a dated entry.
+inline constexpr std::wstring_view kDateFormat = L"YYYYMMDD";
+
+// The fixed part of the record's layout, made once and kept for the process: the entries that
+// BuildLayout makes with kDateFormat, those of the computed rows left empty and listed, in row
+// order, as the plan's varying entries.
+const LayoutPlan& Plan(RecordId id);
 
 // A new layout store for the record: one entry per row, in row order, as OutputFields.Add with
 // all eight arguments (Row 0) makes it. A named entry has an empty value, a literal its text, a

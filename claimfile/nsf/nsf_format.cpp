@@ -42,7 +42,7 @@ std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
 // The first field of the layout whose value cannot be printed into its zero-filled columns (too
 // long, or refused by the conversion), as its name (its columns when it is computed) and its
 // value; "" when every one prints.
-std::wstring FieldThatFails(OutputFields& store, const OutputFields& layout) {
+std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout) {
   std::wstring found;
   layout.ForEachEntry([&](const LayoutView& d) {
     if (!found.empty() || d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) return;
@@ -64,15 +64,6 @@ std::wstring FieldThatFails(OutputFields& store, const OutputFields& layout) {
               L" \"" + v + L"\"";
   });
   return found;
-}
-
-// The record id a layout prints first.
-std::wstring RecordOf(const OutputFields& layout) {
-  std::wstring id;
-  layout.ForEachEntry([&](const LayoutView& d) {
-    if (id.empty()) id = d.value;
-  });
-  return id;
 }
 
 // The failure with what the writer knows appended to its description, its number kept:
@@ -100,17 +91,17 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
   FileNo = iFn;
   FileRecordCount = 0;
   OutputFields& header = StoreOf(objFH.OutFields);
-  PrintRecord(header, LayoutAA0());
+  PrintRecord(header, RecordId::AA0);
   for (auto& batch : Held(objFH.Batchs)) {
     BatchRecordCount = 0;
     OutputFields& store = StoreOf(batch->OutFields);
-    PrintRecord(store, LayoutBA0());
-    PrintRecord(store, LayoutBA1());
+    PrintRecord(store, RecordId::BA0);
+    PrintRecord(store, RecordId::BA1);
     for (auto& claim : Held(batch->Claims)) WriteClaim(*claim);
-    PrintRecord(store, LayoutYA0(*batch));
+    PrintRecord(store, RecordId::YA0, nullptr, &*batch);
     FileRecordCount = AddCount(FileRecordCount, BatchRecordCount);
   }
-  PrintRecord(header, LayoutZA0());
+  PrintRecord(header, RecordId::ZA0);
 }
 
 void NSFFormat::WriteClaim(Claim& claim) {
@@ -119,30 +110,30 @@ void NSFFormat::WriteClaim(Claim& claim) {
   curClaim_ = &claim;
   for (auto& total : claimTotals_) total.reset();
   OutputFields& store = StoreOf(claim.OutFields);
-  if (PrintRecord(store, LayoutCA0())) Increment(ClaimCA0Count);
+  if (PrintRecord(store, RecordId::CA0)) Increment(ClaimCA0Count);
 
   PolicySeq = 0;
   for (auto& policy : Held(claim.InsurancePolicies)) {
     Increment(PolicySeq);
     OutputFields& values = StoreOf(policy->OutFields);
-    if (PrintRecord(values, LayoutDA0(claim))) Increment(ClaimDACount);
-    if (PrintRecord(values, LayoutDA1(claim))) Increment(ClaimDACount);
-    if (PrintRecord(values, LayoutDA2(claim))) Increment(ClaimDACount);
+    if (PrintRecord(values, RecordId::DA0, &claim)) Increment(ClaimDACount);
+    if (PrintRecord(values, RecordId::DA1, &claim)) Increment(ClaimDACount);
+    if (PrintRecord(values, RecordId::DA2, &claim)) Increment(ClaimDACount);
   }
 
-  if (PrintRecord(store, LayoutEA0())) Increment(ClaimEACount);
-  if (PrintRecord(store, LayoutEA1())) Increment(ClaimEACount);
+  if (PrintRecord(store, RecordId::EA0)) Increment(ClaimEACount);
+  if (PrintRecord(store, RecordId::EA1)) Increment(ClaimEACount);
 
   LineSeq = 0;
   for (auto& line : Held(claim.ServiceLines)) {
     Increment(LineSeq);
-    if (PrintRecord(StoreOf(line->OutFields), LayoutFA0())) Increment(ClaimFA0Count);
+    if (PrintRecord(StoreOf(line->OutFields), RecordId::FA0)) Increment(ClaimFA0Count);
   }
 
   // An exact comparison: a narrative of blanks still gets its HA0.
-  if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, LayoutHA0(claim)))
+  if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, RecordId::HA0, &claim))
     Increment(ClaimOtherCount2);
-  PrintRecord(store, LayoutXA0(claim));
+  PrintRecord(store, RecordId::XA0, &claim);
   curClaim_ = nullptr;
 }
 
@@ -151,22 +142,22 @@ DATE NSFFormat::CreationDate() {
   return creationDate_;
 }
 
-bool NSFFormat::PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFields>& layout) {
-  modelFields.OutDefns = layout;
+bool NSFFormat::PrintRecord(OutputFields& modelFields, RecordId id, Claim* claim, Batch* batch) {
+  const nsf::RecordLayout& table = nsf::LayoutTable(id);
+  const LayoutPlan& plan = nsf::Plan(id);
+  computed_.resize(plan.varying.size());
+  try {
+    for (size_t k = 0; k < plan.varying.size(); ++k)
+      computed_[k] = Computed(table.fields[plan.varying[k]].source, claim, batch);
+  } catch (const vb::RuntimeError& e) {
+    throw InContext(e, table.name, L"", claim ? claim : curClaim_);
+  }
+  modelFields.OutDefns.Note(plan, computed_);
   try {
     Increment(BatchRecordCount);
     return modelFields.PrintRecord(FileNo, RefuseAmount);
   } catch (const vb::RuntimeError& e) {
-    throw InContext(e, RecordOf(*layout), FieldThatFails(modelFields, *layout), curClaim_);
-  }
-}
-
-com::Ptr<OutputFields> NSFFormat::Layout(RecordId id, Claim* claim, Batch* batch) {
-  try {
-    return nsf::BuildLayout(nsf::LayoutTable(id), DateFormat(),
-                            [&](Source source) { return Computed(source, claim, batch); });
-  } catch (const vb::RuntimeError& e) {
-    throw InContext(e, nsf::LayoutTable(id).name, L"", claim ? claim : curClaim_);
+    throw InContext(e, table.name, FieldThatFails(modelFields, modelFields.OutDefns), curClaim_);
   }
 }
 
@@ -233,20 +224,5 @@ vb::Currency NSFFormat::ClaimTotal(Claim& claim, int which) {
   if (sum.failed) std::rethrow_exception(sum.failed);
   return sum.value;
 }
-
-com::Ptr<OutputFields> NSFFormat::LayoutAA0() { return Layout(RecordId::AA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutZA0() { return Layout(RecordId::ZA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutBA0() { return Layout(RecordId::BA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutBA1() { return Layout(RecordId::BA1); }
-com::Ptr<OutputFields> NSFFormat::LayoutXA0(Claim& claim) { return Layout(RecordId::XA0, &claim); }
-com::Ptr<OutputFields> NSFFormat::LayoutYA0(Batch& batch) { return Layout(RecordId::YA0, nullptr, &batch); }
-com::Ptr<OutputFields> NSFFormat::LayoutCA0() { return Layout(RecordId::CA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutDA0(Claim& claim) { return Layout(RecordId::DA0, &claim); }
-com::Ptr<OutputFields> NSFFormat::LayoutDA1(Claim& claim) { return Layout(RecordId::DA1, &claim); }
-com::Ptr<OutputFields> NSFFormat::LayoutDA2(Claim& claim) { return Layout(RecordId::DA2, &claim); }
-com::Ptr<OutputFields> NSFFormat::LayoutEA0() { return Layout(RecordId::EA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutEA1() { return Layout(RecordId::EA1); }
-com::Ptr<OutputFields> NSFFormat::LayoutFA0() { return Layout(RecordId::FA0); }
-com::Ptr<OutputFields> NSFFormat::LayoutHA0(Claim& claim) { return Layout(RecordId::HA0, &claim); }
 
 }  // namespace claimfile

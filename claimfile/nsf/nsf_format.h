@@ -7,6 +7,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "com/object.h"
 #include "model/file_header.h"
@@ -35,29 +36,15 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
  private:
   // The file's creation instant: the clock's time at the first read, kept for the object's life.
   DATE CreationDate();
-  // Attaches the layout to the store, counts the record into the batch and prints it. An amount
-  // in a Currency field that does not read as a number raises 13 before anything is written.
-  bool PrintRecord(OutputFields& modelFields, const com::Ptr<OutputFields>& layout);
+  // Notes the record's layout in the store's OutDefns (its fixed part and the values computed
+  // for this record), counts the record into the batch and prints it. An amount in a Currency
+  // field that does not read as a number raises 13 before anything is written. claim and batch
+  // are those the computed values are read from.
+  bool PrintRecord(OutputFields& modelFields, nsf::RecordId id, Claim* claim = nullptr, Batch* batch = nullptr);
 
-  com::Ptr<OutputFields> LayoutAA0();
-  com::Ptr<OutputFields> LayoutZA0();
-  com::Ptr<OutputFields> LayoutBA0();
-  com::Ptr<OutputFields> LayoutBA1();
-  com::Ptr<OutputFields> LayoutXA0(Claim& claim);
-  com::Ptr<OutputFields> LayoutYA0(Batch& batch);
-  com::Ptr<OutputFields> LayoutCA0();
-  com::Ptr<OutputFields> LayoutDA0(Claim& claim);
-  com::Ptr<OutputFields> LayoutDA1(Claim& claim);
-  com::Ptr<OutputFields> LayoutDA2(Claim& claim);
-  com::Ptr<OutputFields> LayoutEA0();
-  com::Ptr<OutputFields> LayoutEA1();
-  com::Ptr<OutputFields> LayoutFA0();
-  std::wstring_view DateFormat() const { return L"YYYYMMDD"; }
+  std::wstring_view DateFormat() const { return nsf::kDateFormat; }
   std::wstring_view TimeFormat() const { return L"HHNNSS"; }
-  com::Ptr<OutputFields> LayoutHA0(Claim& claim);
 
-  // A record's layout, its computed literals taken from this writer, the claim and the batch.
-  com::Ptr<OutputFields> Layout(nsf::RecordId id, Claim* claim = nullptr, Batch* batch = nullptr);
   std::wstring Computed(nsf::Source source, Claim* claim, Batch* batch);
   void WriteClaim(Claim& claim);
   // The claim's total of LineCharges (0), ApprovedAmt (1) or PaidAmt (2): the three are summed
@@ -84,6 +71,7 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
     std::exception_ptr failed;
   };
   std::optional<Sum> claimTotals_[3];  // of the claim being written; empty until asked
+  std::vector<std::wstring> computed_;  // the computed values of the record being written
 };
 
 }  // namespace claimfile

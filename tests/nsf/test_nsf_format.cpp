@@ -95,19 +95,38 @@ TEST_F(NsfFormatTest, NarrativeGetsAnHa0CountedInTheTrailer) {
 
 TEST_F(NsfFormatTest, EveryObjectKeepsTheLastLayoutThatPrintedThroughIt) {
   Batch& b = AddBatch(*header, L"P");
-  Claim& c = AddClaim(b);
+  Claim& c = AddClaim(b, {{L"PatControlNo", L"C1"}});
+  AddPolicy(c);
   InsurancePolicy& p = AddPolicy(c);
-  ServiceLine& l = AddLine(c);
+  AddLine(c, {{L"LineCharges", L"50"}});
+  ServiceLine& l = AddLine(c, {{L"LineCharges", L"25"}});
   Write();
+  // The layout of the last record, read after the writing: its id and the values computed for
+  // that record (counts, sequence numbers, totals), by position in the layout.
   struct {
     OutputFields& store;
     const wchar_t* record;
-  } kept[] = {{*header->OutFields, L"ZA0"}, {*b.OutFields, L"YA0"}, {*c.OutFields, L"XA0"},
-              {*p.OutFields, L"DA2"}, {*l.OutFields, L"FA0"}};
+    std::vector<std::pair<long, const wchar_t*>> computed;
+  } kept[] = {
+      // 2 lines; BA0 BA1 CA0 6xDA EA0 EA1 2xFA0 XA0 YA0 = 15 records; 75.00 charged
+      {*header->OutFields, L"ZA0", {{3, L"2"}, {4, L"15"}, {5, L"1"}, {6, L"1"}, {7, L"75"}}},
+      {*b.OutFields, L"YA0", {{7, L"2"}, {8, L"15"}, {9, L"1"}, {10, L"75"}}},
+      {*c.OutFields, L"XA0", {{3, L"1"}, {4, L"6"}, {5, L"2"}, {6, L"2"}, {8, L"0"}, {9, L"2"}, {10, L"75"}}},
+      {*p.OutFields, L"DA2", {{2, L"2"}, {3, L"C1"}}},
+      {*l.OutFields, L"FA0", {{2, L"2"}, {3, L"C1"}}}};
   for (auto& k : kept) {
     ASSERT_TRUE(k.store.OutDefns);
     EXPECT_EQ(k.record, k.store.OutDefns->Item(1)->Value);
+    for (auto [at, value] : k.computed) EXPECT_EQ(value, k.store.OutDefns->Item(at)->Value) << at;
   }
+  // A host reading it twice gets the one layout object.
+  _OutputFields& line = *l.OutFields;
+  _OutputFields *first = nullptr, *second = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(line.get_OutDefns(&first));
+  auto held = com::Ptr<_OutputFields>::Attach(first);
+  ASSERT_HRESULT_SUCCEEDED(line.get_OutDefns(&second));
+  com::Ptr<_OutputFields>::Attach(second);
+  EXPECT_EQ(first, second);
 }
 
 TEST_F(NsfFormatTest, OneInstantPerWriterAcrossMidnightAndAcrossWrites) {
