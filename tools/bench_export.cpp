@@ -10,6 +10,7 @@
 // gives their memory only; --nsf-only exports NSF only (the 837's counters end below 50,000
 // claims). Any failed export ends it with status 1.
 //   bench_export [--no-export | --nsf-only] [claims...]
+#include <algorithm>
 #include <windows.h>
 #include <oleauto.h>
 #include <psapi.h>
@@ -129,7 +130,9 @@ void BuildClaim(_Claims* claims, long n) {
   }
 }
 
-// An EDIFile holding one header of `claims` claims under two providers.
+// An EDIFile holding one header of `claims` claims under two providers, or one provider for
+// each 10,000 claims of a larger file: an NSF batch's total charges has nine digits, which a
+// batch of 25,000 such claims would outgrow.
 com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
   com::Ptr<_EDIFile> file;
   Check(CoCreateInstance(CLSID_EDIFile, nullptr, CLSCTX_INPROC_SERVER, IID__EDIFile,
@@ -154,7 +157,10 @@ com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
   com::Ptr<_Batchs> batchs;
   Check(header->get_Batchs(batchs.out()), L"Batchs");
   std::vector<com::Ptr<_Claims>> providers;
-  for (const wchar_t* provider : {L"P1", L"P2"}) {
+  const long batches = std::max(2L, (claims + 9'999) / 10'000);
+  for (long b = 1; b <= batches; ++b) {
+    const std::wstring name = L"P" + std::to_wstring(b);
+    const wchar_t* provider = name.c_str();
     com::Ptr<_Batch> batch;
     BSTR k = SysAllocString(provider);
     Check(batchs->Add(&k, batch.out()), L"Batchs.Add");
@@ -178,7 +184,7 @@ com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
     Check(batch->get_Claims(claimsOf.out()), L"Claims");
     providers.push_back(claimsOf);
   }
-  for (long n = 0; n < claims; ++n) BuildClaim(providers[static_cast<size_t>(n % 2)].get(), n);
+  for (long n = 0; n < claims; ++n) BuildClaim(providers[static_cast<size_t>(n % batches)].get(), n);
   return file;
 }
 
