@@ -96,16 +96,17 @@ void Writer837::Segment(std::wstring_view prefix, std::wstring_view suffix) {
 
 void Writer837::Put(long element, std::wstring_view value) { segment_.Set(element, value); }
 
-void Writer837::Check(long element, std::wstring message, long location1, long location2, long location3) {
-  ReportMissing(message, segment_.Get(element), location1, location2, location3);
+void Writer837::Check(long element, const MissingText& message, long location1, long location2, long location3) {
+  // The message is made only for a value that reads back empty.
+  if (!segment_.IsEmpty(element)) return;
+  std::wstring text = message.str();
+  ReportMissing(text, std::wstring(), location1, location2, location3);
 }
 
 void Writer837::PutRows(std::initializer_list<ElementRow> rows) {
   for (const ElementRow& row : rows) {
     Put(row.element, row.value);
-    // The message is made only for a value that reads back empty.
-    if (!row.missing.empty() && segment_.Get(row.element).empty())
-      Check(row.element, std::wstring(row.missing), row.location1, row.location2, row.location3);
+    if (!row.missing.empty()) Check(row.element, row.missing, row.location1, row.location2, row.location3);
   }
 }
 

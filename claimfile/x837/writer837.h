@@ -25,13 +25,25 @@ inline constexpr wchar_t kHLSegments[] = L"HL segments in one interchange";
 // The first n characters, in upper case.
 std::wstring Cut(const std::wstring& s, size_t n);
 
+// The message of a check: a text, or a text and the name it is about ({L"Missing ... for ",
+// payTo}), put together only when the check fails. It refers to its texts where they are.
+struct MissingText {
+  MissingText() = default;
+  MissingText(const wchar_t* text) : text(text) {}
+  MissingText(const std::wstring& text) : text(text) {}
+  MissingText(std::wstring_view text, std::wstring_view about) : text(text), about(about) {}
+  bool empty() const { return text.empty() && about.empty(); }
+  std::wstring str() const { return std::wstring(text).append(about); }
+  std::wstring_view text, about;
+};
+
 // One element of a segment table: its number, its text, and the check made on it after it is
 // set (no message: no check). Locations are screen codes for ReportMissing, 0 = none. A row
 // lives only for the call it is written in, so it refers to its texts where they are.
 struct ElementRow {
   long element;
   std::wstring_view value;
-  std::wstring_view missing;
+  MissingText missing;
   long location1 = 0, location2 = 0, location3 = 0;
 };
 
@@ -104,7 +116,7 @@ class Writer837 {
   void Segment(std::wstring_view prefix, std::wstring_view suffix);
   void Put(long element, std::wstring_view value);
   // Reads the element of the current segment back and reports it when empty.
-  void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
+  void Check(long element, const MissingText& message, long location1, long location2 = 0, long location3 = 0);
   // Sets the rows in order, each followed by its check.
   void PutRows(std::initializer_list<ElementRow> rows);
   // The segment of the path, made current, then its rows.
