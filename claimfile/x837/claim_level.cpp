@@ -46,7 +46,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
   ClaimNM1Instance = 0;
   RefInstance = 0;
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
-  auto policyField = [&](const wchar_t* name) { return Field(policy.OutFields, name); };
+  auto policyField = [&](const wchar_t* name) -> const std::wstring& { return Field(policy.OutFields, name); };
   const std::wstring claimLoop = HLPath + L"\\CLM";
   const std::wstring& accident = field(L"AccidentInd");
   const bool accidentWritten = accident != L"N";

@@ -31,7 +31,7 @@ std::wstring Time4(const SYSTEMTIME& t) { return Digits(t.wHour, 2) + Digits(t.w
 
 }  // namespace
 
-std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.substr(0, n)); }
+std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.size() <= n ? s : s.substr(0, n)); }
 
 // ---- Clock and names ---------------------------------------------------------------------
 
@@ -64,6 +64,7 @@ std::wstring GuidePath(const std::wstring& appFolder) { return InFolder(appFolde
 
 bool Write837(const std::wstring& outputFileName, FileHeader& header, IDispatch* document) {
   InitPaths();
+  State().dateTexts.clear();  // the locale may have changed since the last export
   Writer837 writer(header, document);
   writer.ControlNumber = ControlNumberAt(Now());
   // From here every failure goes to the error handler.

@@ -1,6 +1,8 @@
 // One run of Write837: the objects of the document, the state the loop writers share, and the
 // writers of each part of the interchange. Internal to the module Edi837.
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -14,9 +16,18 @@
 
 namespace claimfile::Edi837 {
 
-// The stored text of a field (5 for a field the store does not hold).
+// The stored text of a field (5 for a field the store does not hold). The writer names its
+// fields by literals: where a literal was last found among its class's names is the hint for its
+// next read, which then compares one name instead of looking the key up. A stale or shared slot
+// costs only the look-up.
 inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(std::wstring_view(name));  // the name as it is, not a copy
+  static std::atomic<size_t> hints[512];
+  std::atomic<size_t>& hint = hints[reinterpret_cast<uintptr_t>(name) / sizeof(wchar_t) % 512];
+  size_t at;
+  // the name as it is, not a copy
+  const std::wstring& value = StoreOf(store).ValueOf(std::wstring_view(name), hint.load(std::memory_order_relaxed), at);
+  hint.store(at, std::memory_order_relaxed);
+  return value;
 }
 
 // What HLCount counts, as an overflow names it.
