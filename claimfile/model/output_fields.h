@@ -147,6 +147,13 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
     }
     return Items().Item(key, hint)->Value;
   }
+  // ValueOf, answering in `at` the key's position among the class's names (npos once the store
+  // holds its members), for a reader to pass as the hint of its next read of that key.
+  std::wstring& ValueOf(std::wstring_view key, size_t hint, size_t& at) {
+    at = names_ ? names_->Find(key, hint) : static_cast<size_t>(-1);
+    if (names_ && at != static_cast<size_t>(-1)) return values_[at];
+    return ValueOf(key, hint);
+  }
 
   // A new store holding the names, each with an empty value, as one Add per name would.
   static com::Ptr<OutputFields> NewStore(const FieldNames& names);

@@ -46,7 +46,7 @@ void Writer837::WriteClaimInformation(Claim& claim) {
   ClaimNM1Instance = 0;
   RefInstance = 0;
   InsurancePolicy& policy = *Held(claim.InsurancePolicies).Item(1);
-  auto policyField = [&](const wchar_t* name) { return Field(policy.OutFields, name); };
+  auto policyField = [&](const wchar_t* name) -> const std::wstring& { return Field(policy.OutFields, name); };
   const std::wstring claimLoop = HLPath + L"\\CLM";
   const std::wstring& accident = field(L"AccidentInd");
   const bool accidentWritten = accident != L"N";
@@ -174,8 +174,8 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
                 {3, Cut(last, 35)},
                 {4, Cut(field(L"ProvFirstName"), 25)},
                 {5, Cut(field(L"ProvMI"), 1)},
-                {8, batch.prov837PrimIDType, L"Missing Rendering Provider Tax ID Type for " + last, 14},
-                {9, AlphaNumOnly(batch.prov837PrimID), L"Missing Rendering Provider Tax ID for " + last, 14}});
+                {8, batch.prov837PrimIDType, {L"Missing Rendering Provider Tax ID Type for ", last}, 14},
+                {9, AlphaNumOnly(batch.prov837PrimID), {L"Missing Rendering Provider Tax ID for ", last}, 14}});
 
   if (policy.insrExclud2310BPRV != L"Y") {
     const std::wstring& speciality = field(L"ProvSpeciality");
@@ -193,7 +193,7 @@ void Writer837::WriteRenderingProvider(Batch& batch, Claim& claim) {
   for (long i = 1; i <= ids; ++i)
     WriteSegment(ClaimNameLoop() + L"\\REF(" + DecimalText(i) + L")",
                  {{1, TextAt(claim.prov837SecIDTypeCol, i),
-                   L"Missing Pay-To Provider Secondary ID Type for " + batch.provPayToName, 14},
+                   {L"Missing Pay-To Provider Secondary ID Type for ", batch.provPayToName}, 14},
                   {2, Cut(TextAt(claim.prov837SecIDCol, i), 30)}});
 }
 
@@ -234,13 +234,13 @@ void Writer837::WriteSupervisingProvider(Claim& claim) {
                 {3, Cut(last, 35)},
                 {4, Cut(field(L"SupvProvFirst"), 25)},
                 {5, UCase(field(L"SupvProvMI"))},
-                {8, claim.SupvProvNPIType, L"Missing Sup. Provider NPI Type for " + patient, 7},
-                {9, UCase(field(L"SupvProvNPI")), L"Missing Sup. Provider NPI Number for " + patient, 7}});
+                {8, claim.SupvProvNPIType, {L"Missing Sup. Provider NPI Type for ", patient}, 7},
+                {9, UCase(field(L"SupvProvNPI")), {L"Missing Sup. Provider NPI Number for ", patient}, 7}});
   const std::wstring secondId = Trim(claim.supvProvSecID);
   if (!secondId.empty())
     WriteSegment(ClaimNameLoop(), L"\\REF",
                  {{1, Cut(Trim(claim.supvProvSecIDType), 3),
-                   L"Missing Supervising Provider Secondary ID Type for " + patient, 7},
+                   {L"Missing Supervising Provider Secondary ID Type for ", patient}, 7},
                   {2, Cut(secondId, 30)}});
 }
 

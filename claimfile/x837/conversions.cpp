@@ -9,6 +9,7 @@
 
 #include "vb/automation.h"
 #include "vb/convert.h"
+#include "x837/edi837.h"
 
 namespace claimfile::Edi837 {
 
@@ -24,12 +25,35 @@ std::wstring WithoutTrailingZeros(std::wstring s) {
 
 }  // namespace
 
+namespace {
+
+// The answer kept under the pattern and the text, made by make() when there is none.
+template <class Make>
+const std::wstring& Kept(std::wstring_view pattern, const std::wstring& text, Make&& make) {
+  std::wstring key(pattern);
+  key += L'\x1F';
+  key += text;
+  auto& kept = State().dateTexts;
+  auto it = kept.find(key);
+  if (it == kept.end()) it = kept.emplace(std::move(key), make()).first;
+  return it->second;
+}
+
+}  // namespace
+
 std::wstring DateText(const std::wstring& text, const std::wstring& pattern) {
-  if (text.empty() || !vb::IsDate(text)) return text;
-  vb::Variant v;
-  v.vt = VT_DATE;
-  v.date = vb::ToDate(text);
-  return vb::Format(v, pattern);
+  if (text.empty()) return text;
+  return Kept(pattern, text, [&] {
+    if (!vb::IsDate(text)) return text;
+    vb::Variant v;
+    v.vt = VT_DATE;
+    v.date = vb::ToDate(text);
+    return vb::Format(v, pattern);
+  });
+}
+
+bool IsDateText(const std::wstring& text) {
+  return !Kept(L"", text, [&] { return std::wstring(vb::IsDate(text) ? L"1" : L""); }).empty();
 }
 
 long DaysBetween(const std::wstring& from, const std::wstring& to) {

@@ -10,6 +10,8 @@ namespace claimfile::Edi837 {
 // A host date text in a date pattern ("YYYYMMDD", "MM/DD/YYYY", "mm/dd/yy"). Empty stays empty;
 // a text that does not read as a date is written as it stands.
 std::wstring DateText(const std::wstring& text, const std::wstring& pattern);
+// IsDate. Both keep their answers for the export (see ModuleState::dateTexts).
+bool IsDateText(const std::wstring& text);
 // Whole days from `from` to `to` (midnights crossed; negative when `to` is earlier); 13 when
 // either does not read as a date.
 long DaysBetween(const std::wstring& from, const std::wstring& to);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "vb/error.h"
@@ -49,6 +50,9 @@ struct ModuleState : Folders {
   std::optional<Folders> injectedFolders;
   // The time the writer reads instead of the system clock (tests).
   std::optional<SYSTEMTIME> injectedNow;
+  // What DateText and IsDateText answered in this export, by pattern and text: reading a date
+  // asks the locale for its month and day names every time, and a file repeats its dates.
+  std::unordered_map<std::wstring, std::wstring> dateTexts;
 };
 
 // This thread's module state.

@@ -1,6 +1,7 @@
 #include "x837/edi_document.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "com/client.h"
 #include "vb/automation.h"
@@ -73,9 +74,37 @@ long NumberOf(HRESULT hr) {
 
 }  // namespace
 
+namespace {
+
+// The length prefix of a BSTR: its byte count, in the four bytes before its first character.
+void SetByteLength(BSTR b, UINT characters) {
+  const UINT bytes = characters * static_cast<UINT>(sizeof(OLECHAR));
+  std::memcpy(reinterpret_cast<char*>(b) - sizeof bytes, &bytes, sizeof bytes);
+}
+
+}  // namespace
+
 BSTR CallBuffers::Text(std::wstring_view s) {
-  if (!SysReAllocStringLen(&text_, s.data(), static_cast<UINT>(s.size()))) vb::Raise(vb::errOutOfMemory);
+  const UINT length = static_cast<UINT>(s.size());
+  if (!text_ || length > capacity_) {
+    Free();
+    const UINT capacity = std::max<UINT>(length, 256);
+    text_ = SysAllocStringLen(nullptr, capacity);
+    if (!text_) vb::Raise(vb::errOutOfMemory);
+    capacity_ = capacity;
+  }
+  std::copy(s.begin(), s.end(), text_);
+  text_[length] = L'\0';
+  SetByteLength(text_, length);
   return text_;
+}
+
+void CallBuffers::Free() {
+  if (!text_) return;
+  SetByteLength(text_, capacity_);
+  SysFreeString(text_);
+  text_ = nullptr;
+  capacity_ = 0;
 }
 
 void EdiObject::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) const {
@@ -130,15 +159,24 @@ void EdiSegment::Set(long element, long component, std::wstring_view value) cons
   Invoke(idElementValue, DISPATCH_PROPERTYPUT, a.v, a.count, nullptr);
 }
 
-std::wstring EdiSegment::Get(long element, long component) const {
+void EdiSegment::Read(long element, long component, VARIANT& r) const {
   Args a(component ? 2 : 1);
   a.Long(0, element);
   if (component) a.Long(1, component);
-  vb::Variant r;
   Invoke(idElementValue, DISPATCH_METHOD | DISPATCH_PROPERTYGET, a.v, a.count, &r);
-  if (r.vt == VT_EMPTY) return L"";
-  if (r.vt != VT_BSTR) CheckCall(VariantChangeType(&r, &r, 0, VT_BSTR));
-  return vb::FromBstr(r.bstrVal);
+  if (r.vt != VT_EMPTY && r.vt != VT_BSTR) CheckCall(VariantChangeType(&r, &r, 0, VT_BSTR));
+}
+
+std::wstring EdiSegment::Get(long element, long component) const {
+  vb::Variant r;
+  Read(element, component, r);
+  return r.vt == VT_EMPTY ? std::wstring() : vb::FromBstr(r.bstrVal);
+}
+
+bool EdiSegment::IsEmpty(long element) const {
+  vb::Variant r;
+  Read(element, 0, r);
+  return r.vt == VT_EMPTY || SysStringLen(r.bstrVal) == 0;
 }
 
 EdiSegment EdiTransactionSet::SegmentByPath(std::wstring_view path) const {

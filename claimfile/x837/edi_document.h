@@ -23,10 +23,12 @@ extern const IID IID_EdiSegment;
 // What the calls of one writer reuse instead of allocating anew: the BSTR of a text argument
 // (a callee copies an [in] BSTR and keeps nothing of it) and the buffer a segment path is put
 // together in. The objects a document hands out share the buffers of the document they came from.
+// The BSTR is allocated once at a capacity and each text is written into it, its length prefix
+// set to the text's; the prefix is the capacity's again before the BSTR grows or is freed.
 class CallBuffers {
  public:
   CallBuffers() = default;
-  ~CallBuffers() { SysFreeString(text_); }
+  ~CallBuffers() { Free(); }
   CallBuffers(const CallBuffers&) = delete;
   CallBuffers& operator=(const CallBuffers&) = delete;
   // The text as the reused BSTR, valid until the next call; raises 7 when it cannot be had.
@@ -34,7 +36,9 @@ class CallBuffers {
   std::wstring path;
 
  private:
+  void Free();
   BSTR text_ = nullptr;
+  UINT capacity_ = 0;  // in characters
 };
 
 // Any object of the component: a dispatch pointer and calls by dispatch id.
@@ -65,6 +69,12 @@ class EdiSegment : public EdiObject {
   void Set(long element, std::wstring_view value) const { Set(element, 0, value); }
   void Set(long element, long component, std::wstring_view value) const;
   std::wstring Get(long element, long component = 0) const;
+  // Whether Get would answer empty text, without copying the text.
+  bool IsEmpty(long element) const;
+
+ private:
+  // The value read back (id 34) into r: VT_EMPTY or VT_BSTR.
+  void Read(long element, long component, VARIANT& r) const;
 };
 
 class EdiTransactionSet : public EdiObject {

@@ -44,8 +44,8 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                {{1, field(L"ClaimFilingInd")},
                 {2, field(L"PatRelToInsured")},
                 {3, UCase(field(L"GroupNo"))},
-                {5, field(L"InsuranceTypeCode"), L"Missing Insurance Type Code for " + forPatient, 3},
-                {9, UCase(other.subcriberCFI), L"Missing Claim Filing Ind. Code for " + forPatient, ReceiverFlag ? 4 : 3}});
+                {5, field(L"InsuranceTypeCode"), {L"Missing Insurance Type Code for ", forPatient}, 3},
+                {9, UCase(other.subcriberCFI), {L"Missing Claim Filing Ind. Code for ", forPatient}, ReceiverFlag ? 4 : 3}});
   // Amounts already settled when the claim goes to the first payer as a secondary claim.
   if (Field(policies.Item(1)->OutFields, L"ClaimFilingInd") == L"S") {
     WriteSegment(sbr, L"AMT", {{1, L"D"}, {2, NumberText(claim.payerPaidAmount)}});
@@ -53,8 +53,8 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
   }
   WriteSegment(sbr, L"DMG",
                {{1, L"D8"},
-                {2, DateText(field(L"InsuredDateOfBirth"), L"YYYYMMDD"), L"Missing Date of birth for " + insuredLast, 1, 2},
-                {3, UCase(field(L"InsuredSex")), L"Missing Gender for " + insuredLast, 1, 2}});
+                {2, DateText(field(L"InsuredDateOfBirth"), L"YYYYMMDD"), {L"Missing Date of birth for ", insuredLast}, 1, 2},
+                {3, UCase(field(L"InsuredSex")), {L"Missing Gender for ", insuredLast}, 1, 2}});
   WriteSegment(sbr, L"OI", {{3, other.AcceptAssign}, {4, field(L"PatSignatureSource")}, {6, L"Y"}});
   OtherPayerNM1Instance = 1;
 
@@ -68,15 +68,15 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                 {5, UCase(field(L"InsuredMI"))},
                 {7, Cut(field(L"InsuredGeneration"), 10)},
                 {8, L"MI"},
-                {9, UCase(field(L"InsuredIdNo")), L"Missing Insurance ID Number for " + forPatient, 3}});
-  WriteSegment(loop(), L"N3", {{1, Cut(field(L"InsuredAddr1"), 55), L"Missing Address for " + forInsured, 1},
+                {9, UCase(field(L"InsuredIdNo")), {L"Missing Insurance ID Number for ", forPatient}, 3}});
+  WriteSegment(loop(), L"N3", {{1, Cut(field(L"InsuredAddr1"), 55), {L"Missing Address for ", forInsured}, 1},
                                 {2, Cut(field(L"InsuredAddr2"), 55)}});
-  WriteSegment(loop(), L"N4", {{1, Cut(field(L"InsuredCity"), 30), L"Missing City for " + forInsured, 1},
-                                {2, UCase(field(L"InsuredState")), L"Missing State for " + forInsured, 1},
-                                {3, AlphaNumOnly(field(L"InsuredZip")), L"Missing Zip Code for " + forInsured, 1}});
+  WriteSegment(loop(), L"N4", {{1, Cut(field(L"InsuredCity"), 30), {L"Missing City for ", forInsured}, 1},
+                                {2, UCase(field(L"InsuredState")), {L"Missing State for ", forInsured}, 1},
+                                {3, AlphaNumOnly(field(L"InsuredZip")), {L"Missing Zip Code for ", forInsured}, 1}});
   if (!other.insuredID2.empty())
     WriteSegment(loop(), L"REF",
-                 {{1, other.insuredID2Type, L"Missing Secondary Insurance ID Type for " + forInsured, 1},
+                 {{1, other.insuredID2Type, {L"Missing Secondary Insurance ID Type for ", forInsured}, 1},
                   {2, UCase(other.insuredID2)}});
 
   // ---- 2330B other payer ----
@@ -87,20 +87,20 @@ void Writer837::WriteOtherSubscriber(Batch& batch, Claim& claim) {
                                  {3, Cut(payor, 35)},
                                  {8, L"PI"},
                                  {9, UCase(field(L"NationalPayerId")),
-                                  L"Missing Insurance Company National Payer ID for " + payor, ReceiverFlag ? 12 : 11}});
+                                  {L"Missing Insurance Company National Payer ID for ", payor}, ReceiverFlag ? 12 : 11}});
   // The address goes to one receiver only, named by the host's GS03 itself (not as written).
   if (UCase(header_.GS03) == kAddressReceiver) {
-    WriteSegment(loop(), L"N3", {{1, Cut(field(L"PayorAddr1"), 55), L"Missing Insurance Company Address for " + payor, 9},
+    WriteSegment(loop(), L"N3", {{1, Cut(field(L"PayorAddr1"), 55), {L"Missing Insurance Company Address for ", payor}, 9},
                                   {2, Cut(field(L"PayorAddr2"), 55)}});
     WriteSegment(loop(), L"N4",
-                 {{1, Cut(field(L"PayorCity"), 30), L"Missing Insurance Company City for " + payor, 9},
-                  {2, UCase(field(L"PayorState")), L"Missing Insurance Company State for " + payor, 9},
-                  {3, AlphaNumOnly(field(L"PayorZip")), L"Missing Insurance Company Zip Code for " + payor, 9}});
+                 {{1, Cut(field(L"PayorCity"), 30), {L"Missing Insurance Company City for ", payor}, 9},
+                  {2, UCase(field(L"PayorState")), {L"Missing Insurance Company State for ", payor}, 9},
+                  {3, AlphaNumOnly(field(L"PayorZip")), {L"Missing Insurance Company Zip Code for ", payor}, 9}});
   }
   if (!claim.payerPaymentDate.empty())
     WriteSegment(loop(), L"DTP", {{1, L"573"}, {2, L"D8"}, {3, DateText(claim.payerPaymentDate, L"YYYYMMDD")}});
   if (!other.InsrSecID.empty())
-    WriteSegment(loop(), L"REF", {{1, UCase(other.InsrSecIDType), L"Missing Secondary ID Type for " + payor, 9},
+    WriteSegment(loop(), L"REF", {{1, UCase(other.InsrSecIDType), {L"Missing Secondary ID Type for ", payor}, 9},
                                    {2, Cut(other.InsrSecID, 30)}});
 
   // ---- 2330C the patient as the other payer knows him ----

@@ -135,15 +135,15 @@ void Writer837::WritePayToUnderBillingService(Batch& batch, Claim& claim) {
                                        {8, batch.provPayToIDType},
                                        {9, AlphaNumOnly(batch.provPayToID)}});
   TakeUHINReceiver(batch);
-  Check(9, L"Missing Pay-To Provider ID for " + payTo, 16, 13);
+  Check(9, {L"Missing Pay-To Provider ID for ", payTo}, 16, 13);
   WriteSegment(NameLoop(), L"\\N3",
-               {{1, Cut(field(L"ProvPAYTOAddr1"), 55), L"Missing Pay-To Provider Address for " + payTo, 16, 14, 13},
+               {{1, Cut(field(L"ProvPAYTOAddr1"), 55), {L"Missing Pay-To Provider Address for ", payTo}, 16, 14, 13},
                 {2, Cut(field(L"ProvPAYTOAddr2"), 55)}});
   PayToAddress1 = segment_.Get(1);
   WriteSegment(NameLoop(), L"\\N4",
-               {{1, Cut(field(L"ProvPAYTOCity"), 30), L"Missing Pay-To Provider City for " + payTo, 16, 14, 13},
-                {2, Cut(field(L"ProvPAYTOState"), 2), L"Missing Pay-To Provider State for " + payTo, 16, 14, 13},
-                {3, AlphaNumOnly(field(L"ProvPAYTOZip")), L"Missing Pay-To Provider Zip Code for " + payTo, 16, 14,
+               {{1, Cut(field(L"ProvPAYTOCity"), 30), {L"Missing Pay-To Provider City for ", payTo}, 16, 14, 13},
+                {2, Cut(field(L"ProvPAYTOState"), 2), {L"Missing Pay-To Provider State for ", payTo}, 16, 14, 13},
+                {3, AlphaNumOnly(field(L"ProvPAYTOZip")), {L"Missing Pay-To Provider Zip Code for ", payTo}, 16, 14,
                  13}});
   State().CurrentPosition = L"2000PSI-" + DecimalText(HLCount);
   WriteSecondaryIds(SecondaryIdGroup::PayTo, batch, claim);
@@ -168,24 +168,24 @@ void Writer837::WriteBillingProvider(Batch& batch, Claim& claim) {
              {3, Cut(last, 35)},
              {4, Cut(field(L"ProvFirstName"), 25)},
              {5, Cut(field(L"ProvMI"), 1)},
-             {8, batch.prov837PrimIDType, L"Missing PayTo/BillTo Provider Tax ID Type for " + last, 14},
-             {9, AlphaNumOnly(batch.prov837PrimID), L"Missing PayTo/BillTo Provider Tax ID for " + last, 14}});
+             {8, batch.prov837PrimIDType, {L"Missing PayTo/BillTo Provider Tax ID Type for ", last}, 14},
+             {9, AlphaNumOnly(batch.prov837PrimID), {L"Missing PayTo/BillTo Provider Tax ID for ", last}, 14}});
   } else {
     PutRows({{2, L"2"},
              {3, Cut(payTo, 35), L"Missing Pay-To Provider Name", 16, 14, 13},
-             {8, batch.provPayToIDType, L"Missing Pay-To Provider ID Type for " + payTo, 16, 13},
+             {8, batch.provPayToIDType, {L"Missing Pay-To Provider ID Type for ", payTo}, 16, 13},
              {9, AlphaNumOnly(batch.provPayToID)}});
   }
   TakeUHINReceiver(batch);
-  Check(9, L"Missing Pay-To Provider ID for " + payTo, 16, 13);
+  Check(9, {L"Missing Pay-To Provider ID for ", payTo}, 16, 13);
   WriteSegment(NameLoop(), L"\\N3",
-               {{1, Cut(field(L"ProvPAYTOAddr1"), 55), L"Missing Pay-To Provider Address for " + payTo, 16, 13},
+               {{1, Cut(field(L"ProvPAYTOAddr1"), 55), {L"Missing Pay-To Provider Address for ", payTo}, 16, 13},
                 {2, Cut(field(L"ProvPAYTOAddr2"), 55)}});
   PayToAddress1 = segment_.Get(1);
   WriteSegment(NameLoop(), L"\\N4",
-               {{1, Cut(field(L"ProvPAYTOCity"), 30), L"Missing Pay-To Provider City for " + payTo, 16, 13},
-                {2, UCase(field(L"ProvPAYTOState")), L"Missing Pay-To Provider State for " + payTo, 16, 14, 13},
-                {3, AlphaNumOnly(field(L"ProvPAYTOZip")), L"Missing Pay-To Provider Zip Code for " + payTo, 16, 14,
+               {{1, Cut(field(L"ProvPAYTOCity"), 30), {L"Missing Pay-To Provider City for ", payTo}, 16, 13},
+                {2, UCase(field(L"ProvPAYTOState")), {L"Missing Pay-To Provider State for ", payTo}, 16, 14, 13},
+                {3, AlphaNumOnly(field(L"ProvPAYTOZip")), {L"Missing Pay-To Provider Zip Code for ", payTo}, 16, 14,
                  13}});
   WriteSecondaryIds(person ? SecondaryIdGroup::PersonBilling : SecondaryIdGroup::Billing, batch, claim);
 }

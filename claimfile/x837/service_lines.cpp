@@ -73,7 +73,7 @@ void Writer837::WriteServiceLine(Batch&, Claim& claim, ServiceLine& line) {
   // An accident or symptom date after the service date; a from-date that is no date has no
   // day count, and the line goes out without the warning.
   const std::wstring& accident = FieldText(claim.OutFields, L"AccidentSymptomDate");
-  if (!vb::Trim(accident).empty() && vb::IsDate(from) &&
+  if (!vb::Trim(accident).empty() && IsDateText(from) &&
       DaysBetween(DateText(accident, L"YYYY/MM/DD"), DateText(from, L"YYYY/MM/DD")) < 0) {
     std::wstring message = L"Date of Current Illness is later than service date of " + DateText(from, L"mm/dd/yy") +
                            L" for " + patient;

@@ -55,7 +55,7 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
   Put(3, UCase(field(L"GroupNo")));
   if (!field(L"GroupName").empty()) Put(4, field(L"GroupName"));
   if (!policy.medicare2ndType.empty()) Put(5, policy.medicare2ndType);
-  PutRows({{9, UCase(policy.subcriberCFI), L"Missing Claim Filing Ind. Code for " + subscriber, ReceiverFlag ? 4 : 3}});
+  PutRows({{9, UCase(policy.subcriberCFI), {L"Missing Claim Filing Ind. Code for ", subscriber}, ReceiverFlag ? 4 : 3}});
 
   // 2010BA: the subscriber; address and property-casualty number only when the patient is the
   // subscriber, the demographics also for another patient unless SbrDMGAlways is set.
@@ -68,26 +68,26 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
                                  {4, Cut(field(L"InsuredFirstName"), 25)},
                                  {5, UCase(field(L"InsuredMI"))},
                                  {8, L"MI"},
-                                 {9, UCase(field(L"InsuredIdNo")), L"Missing Ins ID Number for " + subscriber, 3}});
+                                 {9, UCase(field(L"InsuredIdNo")), {L"Missing Ins ID Number for ", subscriber}, 3}});
   if (self) {
     WriteSegment(name, L"\\N3",
-                 {{1, Cut(field(L"InsuredAddr1"), 55), L"Missing Insured's Address for " + subscriber, 1},
+                 {{1, Cut(field(L"InsuredAddr1"), 55), {L"Missing Insured's Address for ", subscriber}, 1},
                   {2, Cut(field(L"InsuredAddr2"), 55)}});
     WriteSegment(name, L"\\N4",
-                 {{1, Cut(field(L"InsuredCity"), 30), L"Missing Insured's City for " + subscriber, 1},
-                  {2, UCase(field(L"InsuredState")), L"Missing Insured's State for " + subscriber, 1},
-                  {3, AlphaNumOnly(field(L"InsuredZip")), L"Missing Insured's Zip Code for " + subscriber, 1}});
+                 {{1, Cut(field(L"InsuredCity"), 30), {L"Missing Insured's City for ", subscriber}, 1},
+                  {2, UCase(field(L"InsuredState")), {L"Missing Insured's State for ", subscriber}, 1},
+                  {3, AlphaNumOnly(field(L"InsuredZip")), {L"Missing Insured's Zip Code for ", subscriber}, 1}});
   }
   const std::wstring& birth = field(L"InsuredDateOfBirth");
   if (self || (SbrDMGAlways.empty() && !vb::Trim(birth).empty())) {
     WriteSegment(name, L"\\DMG",
                  {{1, L"D8"},
-                  {2, DateText(birth, L"YYYYMMDD"), L"Missing Insured's Date of Birth for " + subscriber, 1},
-                  {3, UCase(field(L"InsuredSex")), L"Missing Insured's Gender for " + subscriber, 1}});
+                  {2, DateText(birth, L"YYYYMMDD"), {L"Missing Insured's Date of Birth for ", subscriber}, 1},
+                  {3, UCase(field(L"InsuredSex")), {L"Missing Insured's Gender for ", subscriber}, 1}});
   }
   if (!policy.insuredID2.empty()) {
     WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)),
-                 {{1, policy.insuredID2Type, L"Missing Insured's Secondary ID Type for " + subscriber, 3},
+                 {{1, policy.insuredID2Type, {L"Missing Insured's Secondary ID Type for ", subscriber}, 3},
                   {2, WithoutHyphens(policy.insuredID2)}});
   }
   if (self && !policy.propCasClaimNum.empty())
@@ -101,15 +101,15 @@ void Writer837::WriteSubscriberLevel(Batch&, Claim& claim) {
                                   {3, Left(payor, 35)},
                                   {8, L"PI"},
                                   {9, UCase(field(L"NationalPayerId")),
-                                   L"Missing Insurance Company National Payer ID for " + payor, ReceiverFlag ? 12 : 11}});
-  WriteSegment(payer, L"\\N3", {{1, Cut(field(L"PayorAddr1"), 55), L"Missing Insurance Company Address for " + payor, 9},
+                                   {L"Missing Insurance Company National Payer ID for ", payor}, ReceiverFlag ? 12 : 11}});
+  WriteSegment(payer, L"\\N3", {{1, Cut(field(L"PayorAddr1"), 55), {L"Missing Insurance Company Address for ", payor}, 9},
                                  {2, Cut(field(L"PayorAddr2"), 55)}});
   WriteSegment(payer, L"\\N4",
-               {{1, Cut(field(L"PayorCity"), 30), L"Missing Insurance Company City for " + payor, 9},
-                {2, UCase(field(L"PayorState")), L"Missing Insurance Company State for " + payor, 9},
-                {3, AlphaNumOnly(field(L"PayorZip")), L"Missing Insurance Company Zip Code for " + payor, 9}});
+               {{1, Cut(field(L"PayorCity"), 30), {L"Missing Insurance Company City for ", payor}, 9},
+                {2, UCase(field(L"PayorState")), {L"Missing Insurance Company State for ", payor}, 9},
+                {3, AlphaNumOnly(field(L"PayorZip")), {L"Missing Insurance Company Zip Code for ", payor}, 9}});
   if (!policy.InsrSecID.empty()) {
-    WriteSegment(payer, L"\\REF", {{1, UCase(policy.InsrSecIDType), L"Missing Secondary ID Type for " + payor, 9},
+    WriteSegment(payer, L"\\REF", {{1, UCase(policy.InsrSecIDType), {L"Missing Secondary ID Type for ", payor}, 9},
                                     {2, Cut(policy.InsrSecID, 30)}});
   }
 }
@@ -145,18 +145,18 @@ void Writer837::WritePatientLevel(Batch&, Claim& claim) {
   if (!policy.patPolicyID.empty()) PutRows({{8, L"MI"}, {9, UCase(policy.patPolicyID)}});
 
   const std::wstring patient = field(L"PatFirstName") + L" " + last;
-  WriteSegment(name, L"\\N3", {{1, Cut(field(L"PatAddr1"), 55), L"Missing Patient Address for " + patient, 1},
+  WriteSegment(name, L"\\N3", {{1, Cut(field(L"PatAddr1"), 55), {L"Missing Patient Address for ", patient}, 1},
                                 {2, Cut(field(L"PatAddr2"), 55)}});
-  WriteSegment(name, L"\\N4", {{1, Cut(field(L"PatCity"), 30), L"Missing Patient City for " + patient, 1},
-                                {2, UCase(field(L"PatState")), L"Missing Patient State for " + patient, 1},
-                                {3, AlphaNumOnly(field(L"PatZip")), L"Missing Patient Zip Code for " + patient, 1}});
+  WriteSegment(name, L"\\N4", {{1, Cut(field(L"PatCity"), 30), {L"Missing Patient City for ", patient}, 1},
+                                {2, UCase(field(L"PatState")), {L"Missing Patient State for ", patient}, 1},
+                                {3, AlphaNumOnly(field(L"PatZip")), {L"Missing Patient Zip Code for ", patient}, 1}});
   WriteSegment(name, L"\\DMG",
                {{1, L"D8"},
-                {2, DateText(field(L"PatDateOfBirth"), L"YYYYMMDD"), L"Missing Patient Date of Birth for " + patient, 1},
-                {3, UCase(field(L"PatSex")), L"Missing Patient Gender for " + patient, 1}});
+                {2, DateText(field(L"PatDateOfBirth"), L"YYYYMMDD"), {L"Missing Patient Date of Birth for ", patient}, 1},
+                {3, UCase(field(L"PatSex")), {L"Missing Patient Gender for ", patient}, 1}});
   if (!policy.patPolicyID2.empty()) {
     WriteSegment(RefPath(name, Advance(RefInstance, kRefSegments)),
-                 {{1, policy.patPolicyID2Type, L"Missing Patient Secondary Policy ID Type for " + patient, 5},
+                 {{1, policy.patPolicyID2Type, {L"Missing Patient Secondary Policy ID Type for ", patient}, 5},
                   {2, UCase(policy.patPolicyID2)}});
   }
   if (!policy.propCasClaimNum.empty())

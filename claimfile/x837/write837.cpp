@@ -31,7 +31,7 @@ std::wstring Time4(const SYSTEMTIME& t) { return Digits(t.wHour, 2) + Digits(t.w
 
 }  // namespace
 
-std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.substr(0, n)); }
+std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.size() <= n ? s : s.substr(0, n)); }
 
 // ---- Clock and names ---------------------------------------------------------------------
 
@@ -64,6 +64,7 @@ std::wstring GuidePath(const std::wstring& appFolder) { return InFolder(appFolde
 
 bool Write837(const std::wstring& outputFileName, FileHeader& header, IDispatch* document) {
   InitPaths();
+  State().dateTexts.clear();  // the locale may have changed since the last export
   Writer837 writer(header, document);
   writer.ControlNumber = ControlNumberAt(Now());
   // From here every failure goes to the error handler.
@@ -96,16 +97,17 @@ void Writer837::Segment(std::wstring_view prefix, std::wstring_view suffix) {
 
 void Writer837::Put(long element, std::wstring_view value) { segment_.Set(element, value); }
 
-void Writer837::Check(long element, std::wstring message, long location1, long location2, long location3) {
-  ReportMissing(message, segment_.Get(element), location1, location2, location3);
+void Writer837::Check(long element, const MissingText& message, long location1, long location2, long location3) {
+  // The message is made only for a value that reads back empty.
+  if (!segment_.IsEmpty(element)) return;
+  std::wstring text = message.str();
+  ReportMissing(text, std::wstring(), location1, location2, location3);
 }
 
 void Writer837::PutRows(std::initializer_list<ElementRow> rows) {
   for (const ElementRow& row : rows) {
     Put(row.element, row.value);
-    // The message is made only for a value that reads back empty.
-    if (!row.missing.empty() && segment_.Get(row.element).empty())
-      Check(row.element, std::wstring(row.missing), row.location1, row.location2, row.location3);
+    if (!row.missing.empty()) Check(row.element, row.missing, row.location1, row.location2, row.location3);
   }
 }
 

@@ -1,6 +1,8 @@
 // One run of Write837: the objects of the document, the state the loop writers share, and the
 // writers of each part of the interchange. Internal to the module Edi837.
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -14,9 +16,18 @@
 
 namespace claimfile::Edi837 {
 
-// The stored text of a field (5 for a field the store does not hold).
+// The stored text of a field (5 for a field the store does not hold). The writer names its
+// fields by literals: where a literal was last found among its class's names is the hint for its
+// next read, which then compares one name instead of looking the key up. A stale or shared slot
+// costs only the look-up.
 inline const std::wstring& Field(const com::Ptr<OutputFields>& store, const wchar_t* name) {
-  return StoreOf(store).ValueOf(std::wstring_view(name));  // the name as it is, not a copy
+  static std::atomic<size_t> hints[512];
+  std::atomic<size_t>& hint = hints[reinterpret_cast<uintptr_t>(name) / sizeof(wchar_t) % 512];
+  size_t at;
+  // the name as it is, not a copy
+  const std::wstring& value = StoreOf(store).ValueOf(std::wstring_view(name), hint.load(std::memory_order_relaxed), at);
+  hint.store(at, std::memory_order_relaxed);
+  return value;
 }
 
 // What HLCount counts, as an overflow names it.
@@ -25,13 +36,25 @@ inline constexpr wchar_t kHLSegments[] = L"HL segments in one interchange";
 // The first n characters, in upper case.
 std::wstring Cut(const std::wstring& s, size_t n);
 
+// The message of a check: a text, or a text and the name it is about ({L"Missing ... for ",
+// payTo}), put together only when the check fails. It refers to its texts where they are.
+struct MissingText {
+  MissingText() = default;
+  MissingText(const wchar_t* text) : text(text) {}
+  MissingText(const std::wstring& text) : text(text) {}
+  MissingText(std::wstring_view text, std::wstring_view about) : text(text), about(about) {}
+  bool empty() const { return text.empty() && about.empty(); }
+  std::wstring str() const { return std::wstring(text).append(about); }
+  std::wstring_view text, about;
+};
+
 // One element of a segment table: its number, its text, and the check made on it after it is
 // set (no message: no check). Locations are screen codes for ReportMissing, 0 = none. A row
 // lives only for the call it is written in, so it refers to its texts where they are.
 struct ElementRow {
   long element;
   std::wstring_view value;
-  std::wstring_view missing;
+  MissingText missing;
   long location1 = 0, location2 = 0, location3 = 0;
 };
 
@@ -104,7 +127,7 @@ class Writer837 {
   void Segment(std::wstring_view prefix, std::wstring_view suffix);
   void Put(long element, std::wstring_view value);
   // Reads the element of the current segment back and reports it when empty.
-  void Check(long element, std::wstring message, long location1, long location2 = 0, long location3 = 0);
+  void Check(long element, const MissingText& message, long location1, long location2 = 0, long location3 = 0);
   // Sets the rows in order, each followed by its check.
   void PutRows(std::initializer_list<ElementRow> rows);
   // The segment of the path, made current, then its rows.
