@@ -253,7 +253,12 @@ FieldNames::FieldNames(std::span<const wchar_t* const> names) : names_(names.beg
 size_t FieldNames::Find(std::wstring_view key, size_t hint) const {
   // The hint names the key exactly nearly always (the record writers' tables and the model's
   // use the same spelling): that is checked before anything is folded.
-  if (hint < names_.size() && key == names_[hint]) return hint;
+  if (hint < names_.size()) {
+    const wchar_t* name = names_[hint];
+    size_t i = 0;
+    while (i < key.size() && name[i] && name[i] == key[i]) ++i;
+    if (i == key.size() && !name[i]) return hint;
+  }
   return vb::FindFolded(key, [&](std::wstring_view folded) {
     if (hint < folded_.size() && folded == folded_[hint]) return hint;
     auto it = index_.find(folded);
