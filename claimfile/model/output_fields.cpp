@@ -13,21 +13,55 @@ namespace claimfile {
 
 namespace {
 
-// Mid$(line, start, length) = text: replaces at most length characters from start, never
-// growing the line. A start outside the line, or a negative length, raises 5.
-void MidAssign(std::wstring& line, long start, long length, const std::wstring& text) {
-  if (start < 1 || start > static_cast<long>(line.size()) || length < 0) vb::Raise(vb::errInvalidCall);
-  size_t room = line.size() - static_cast<size_t>(start) + 1;
+// Mid$(line, start, length) = text over a line of `size` characters: replaces at most length
+// characters from start, never growing the line. A start outside the line, or a negative
+// length, raises 5.
+void MidAssign(wchar_t* line, size_t size, long start, long length, std::wstring_view text) {
+  if (start < 1 || start > static_cast<long>(size) || length < 0) vb::Raise(vb::errInvalidCall);
+  size_t room = size - static_cast<size_t>(start) + 1;
   size_t n = std::min({text.size(), static_cast<size_t>(length), room});
-  line.replace(static_cast<size_t>(start) - 1, n, text, 0, n);
+  std::copy_n(text.data(), n, line + (static_cast<size_t>(start) - 1));
+}
+
+void MidAssign(std::wstring& line, long start, long length, std::wstring_view text) {
+  MidAssign(line.data(), line.size(), start, length, text);
 }
 
 // The text written over the right end of `width` zeros; 5 when it does not fit.
-std::wstring RightInZeros(const std::wstring& text, long width) {
+std::wstring RightInZeros(std::wstring_view text, long width) {
   if (width < 0) vb::Raise(vb::errInvalidCall);
   std::wstring zeros(static_cast<size_t>(width), L'0');
   MidAssign(zeros, width - static_cast<long>(text.size()) + 1, width, text);
   return zeros;
+}
+
+// Mid$(line, start, width) = RightInZeros(text, width), without a text in between where the
+// field is no wider than a record line.
+void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::wstring_view text) {
+  if (width < 0 || width > OutputFields::kLineWidth) {
+    MidAssign(line, size, start, width, RightInZeros(text, width));
+    return;
+  }
+  // As RightInZeros: the text must fit, and an empty text starts past the zeros.
+  if (text.empty() || text.size() > static_cast<size_t>(width)) vb::Raise(vb::errInvalidCall);
+  wchar_t zeros[OutputFields::kLineWidth];
+  const size_t pad = static_cast<size_t>(width) - text.size();
+  std::fill_n(zeros, pad, L'0');
+  std::copy_n(text.data(), text.size(), zeros + pad);
+  MidAssign(line, size, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
+}
+
+// The digits of a long, as LongToText gives them, into buf (at least 12 characters).
+std::wstring_view LongDigits(long value, wchar_t* buf) {
+  wchar_t* end = buf + 12;
+  wchar_t* p = end;
+  unsigned long long n = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    *--p = static_cast<wchar_t>(L'0' + n % 10);
+    n /= 10;
+  } while (n);
+  if (value < 0) *--p = L'-';
+  return std::wstring_view(p, static_cast<size_t>(end - p));
 }
 
 // The value of one layout member, formatted by its data type.
@@ -79,7 +113,8 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
-  std::wstring line(kLineWidth, L' ');
+  wchar_t line[kLineWidth];
+  std::fill_n(line, kLineWidth, L' ');
   // With badAmount, an amount that does not read is raised before any other failure of the
   // record: a failure of an earlier field waits until the rest of the amounts are seen.
   std::exception_ptr failed;
@@ -100,7 +135,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     vb::Currency amount;
     bool reads = false;
     // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
-    if (d.dataType == OutputFieldTypeCurrency && !vb::Trim(v).empty()) {
+    if (d.dataType == OutputFieldTypeCurrency && v.find_first_not_of(L' ') != std::wstring::npos) {
       reads = vb::Currency::TryFromText(v, amount);
       if (!reads && !vb::IsNumeric(v)) {
         if (badAmount && !d.name.empty()) badAmount(d.name, v);
@@ -118,11 +153,14 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     try {
       const long width = OutputField::FieldLength(d.fromCol, d.toCol);
       if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
-        MidAssign(line, d.fromCol, width, v);
-      else if (reads)
-        MidAssign(line, d.fromCol, width, RightInZeros(vb::LongToText((amount * 100).ToLong()), width));
+        MidAssign(line, kLineWidth, d.fromCol, width, v);
+      else if (reads) {
+        wchar_t digits[12];
+        MidAssignInZeros(line, kLineWidth, d.fromCol, width, LongDigits((amount * 100).ToLong(), digits));
+      } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
+        MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
       else
-        MidAssign(line, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+        MidAssign(line, kLineWidth, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
     } catch (const vb::RuntimeError&) {
       if (!badAmount) throw;
       failed = std::current_exception();
@@ -132,7 +170,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   // A line end or another control character inside a value would break the fixed-width record.
   for (wchar_t& c : line)
     if (c < L' ' || c == 0x7F) c = L' ';
-  vb::Print(iFn, line, !OutDefns.LastLine());
+  vb::Print(iFn, std::wstring_view(line, kLineWidth), !OutDefns.LastLine());
   return true;
 }
 
@@ -213,6 +251,14 @@ FieldNames::FieldNames(std::span<const wchar_t* const> names) : names_(names.beg
 }
 
 size_t FieldNames::Find(std::wstring_view key, size_t hint) const {
+  // The hint names the key exactly nearly always (the record writers' tables and the model's
+  // use the same spelling): that is checked before anything is folded.
+  if (hint < names_.size()) {
+    const wchar_t* name = names_[hint];
+    size_t i = 0;
+    while (i < key.size() && name[i] && name[i] == key[i]) ++i;
+    if (i == key.size() && !name[i]) return hint;
+  }
   return vb::FindFolded(key, [&](std::wstring_view folded) {
     if (hint < folded_.size() && folded == folded_[hint]) return hint;
     auto it = index_.find(folded);

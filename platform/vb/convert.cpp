@@ -118,6 +118,17 @@ std::wstring MemoKey(const std::wstring& value, const std::wstring& pattern) {
 FormatMemo::FormatMemo() : outer_(tMemo) { tMemo = this; }
 FormatMemo::~FormatMemo() { tMemo = outer_; }
 
+FormatMemo* FormatMemo::Current() { return tMemo; }
+
+wchar_t FormatMemo::DecimalSeparator() {
+  if (!decimalRead_) {
+    wchar_t buf[8] = {};
+    decimal_ = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) == 2 ? buf[0] : 0;
+    decimalRead_ = true;
+  }
+  return decimal_;
+}
+
 const std::wstring* FormatMemo::Find(const std::wstring& value, const std::wstring& pattern) {
   auto it = results_.find(MemoKey(value, pattern));
   return it == results_.end() ? nullptr : &it->second;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "vb/convert.h"
 #include "vb/error.h"
 
 namespace vb {
@@ -61,7 +62,35 @@ bool RawFromDecimal(const DECIMAL& d, int64_t& raw) {
 
 // Reads a text as Currency: S_OK, DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW.
 // The text is read as a DECIMAL (exact in the user locale) and scaled in integers.
+// A text of digits, with at most one decimal separator followed by one to four digits, read
+// without the conversion (which reads the locale at every call) while a FormatMemo keeps the
+// locale as it is. False for anything else, which the conversion reads.
+bool ParsePlain(const std::wstring& text, int64_t& raw) {
+  FormatMemo* memo = FormatMemo::Current();
+  if (!memo) return false;
+  auto digit = [&](size_t i) { return i < text.size() && text[i] >= L'0' && text[i] <= L'9'; };
+  size_t i = 0;
+  int64_t whole = 0;
+  for (; digit(i); ++i) whole = whole * 10 + (text[i] - L'0');
+  if (i == 0 || i > 14) return false;  // well inside the range
+  int64_t fraction = 0, unit = kScale;
+  if (i < text.size()) {
+    const wchar_t separator = memo->DecimalSeparator();
+    if (separator == 0 || text[i] != separator) return false;
+    const size_t first = ++i;
+    for (; digit(i); ++i) {
+      if (i - first == 4) return false;
+      fraction = fraction * 10 + (text[i] - L'0');
+      unit /= 10;
+    }
+    if (i == first || i != text.size()) return false;
+  }
+  raw = whole * kScale + fraction * unit;
+  return true;
+}
+
 HRESULT ParseCurrency(const std::wstring& text, int64_t& raw) {
+  if (ParsePlain(text, raw)) return S_OK;
   DECIMAL d{};
   HRESULT hr = VarDecFromStr(const_cast<LPOLESTR>(text.c_str()), LOCALE_USER_DEFAULT, 0, &d);
   if (FAILED(hr)) return hr == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;

@@ -112,7 +112,23 @@ void OpenForOutput(short fn, const std::wstring& path, bool buffered) { Open(fn,
 void OpenForAppend(short fn, const std::wstring& path) { Open(fn, path, ForAppend); }
 void OpenForInput(short fn, const std::wstring& path) { Open(fn, path, ForInput); }
 
-void Print(short fn, const std::wstring& text, bool newline) {
+namespace {
+
+// Copies the text into out as long as it is ASCII, which every 8-bit code page holds as it is;
+// the number of characters copied.
+size_t CopyAscii(std::wstring_view text, char* out) {
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c >= 0x80) break;
+    out[i] = static_cast<char>(c);
+  }
+  return i;
+}
+
+}  // namespace
+
+void Print(short fn, std::wstring_view text, bool newline) {
   HANDLE h = OpenHandle(fn);
   if (table.mode[fn] == ForInput) Raise(errBadFileMode);
   char* const buffer = table.buffer[fn];
@@ -121,10 +137,13 @@ void Print(short fn, const std::wstring& text, bool newline) {
   if (buffer && most <= kBufferSize) {
     if (table.used[fn] + most > kBufferSize) Flush(fn);
     DWORD& used = table.used[fn];
-    if (!text.empty()) {
+    const size_t ascii = CopyAscii(text, buffer + used);
+    used += static_cast<DWORD>(ascii);
+    if (ascii < text.size()) {
       // No best-fit mapping, as ToAnsi.
-      const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                        buffer + used, static_cast<int>(kBufferSize - used), "?", nullptr);
+      const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data() + ascii,
+                                        static_cast<int>(text.size() - ascii), buffer + used,
+                                        static_cast<int>(kBufferSize - used), "?", nullptr);
       if (n <= 0) Raise(errOutOfMemory);
       used += static_cast<DWORD>(n);
     }
@@ -134,7 +153,7 @@ void Print(short fn, const std::wstring& text, bool newline) {
     }
     return;
   }
-  std::string bytes = ToAnsi(text);
+  std::string bytes = ToAnsi(std::wstring(text));
   if (newline) bytes += "\r\n";
   if (buffer) Flush(fn);
   WriteAll(h, bytes.data(), bytes.size());

@@ -1,7 +1,9 @@
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "test_util.h"
+#include "vb/convert.h"
 #include "vb/currency.h"
 
 namespace {
@@ -16,12 +18,20 @@ TEST(Currency, ReadsTextExactlyWithHalvesToEven) {
       {L"19.75", 197500}, {L"-125.5", -1255000}, {L"1,234.5", 12345000}, {L" 7 ", 70000},
       {L"922337203685477.5807", kMax}, {L"-922337203685477.5808", kMin},  // beyond a double's reach
       {L"1.00005", 10000}, {L"1.00015", 10002}, {L"1.000050001", 10001}, {L"-1.00015", -10002},
-      {L"922337203685477.58069", kMax}};
-  for (auto [text, raw] : cases) EXPECT_EQ(raw, Currency::FromText(text).raw()) << text;
-  for (const wchar_t* text : {L"922337203685477.5808", L"-922337203685477.5809", L"922337203685477.58075", L"1e30"})
-    EXPECT_VB_ERROR(vb::errOverflow, Currency::FromText(text)) << text;
-  for (const wchar_t* text : {L"abc", L"", L"12..5"})
-    EXPECT_VB_ERROR(vb::errTypeMismatch, Currency::FromText(text)) << text;
+      {L"922337203685477.58069", kMax},
+      // plain digits, as a record writer reads them while a FormatMemo holds the locale
+      {L"007", 70000}, {L"0.0001", 1}, {L"12345678901234.5678", 123456789012345678}, {L"125.5", 1255000},
+      {L"123456789012345", 1234567890123450000}};
+  // Read the same with and without a memo (which lets plain digits skip the conversion).
+  for (bool memo : {false, true}) {
+    std::optional<vb::FormatMemo> held;
+    if (memo) held.emplace();
+    for (auto [text, raw] : cases) EXPECT_EQ(raw, Currency::FromText(text).raw()) << text << " memo " << memo;
+    for (const wchar_t* text : {L"922337203685477.5808", L"-922337203685477.5809", L"922337203685477.58075", L"1e30"})
+      EXPECT_VB_ERROR(vb::errOverflow, Currency::FromText(text)) << text;
+    for (const wchar_t* text : {L"abc", L"", L"12..5", L"1.2.3"})
+      EXPECT_VB_ERROR(vb::errTypeMismatch, Currency::FromText(text)) << text;
+  }
   Currency c;
   EXPECT_TRUE(Currency::TryFromText(L"0.0001", c));
   EXPECT_EQ(1, c.raw());

@@ -47,9 +47,16 @@ class FormatMemo {
   // The remembered result of the text and pattern, or nullptr; then Remember stores one.
   const std::wstring* Find(const std::wstring& value, const std::wstring& pattern);
   void Remember(const std::wstring& value, const std::wstring& pattern, const std::wstring& result);
+  // The decimal separator of the user's locale, read at the first call (0 when it is not one
+  // character).
+  wchar_t DecimalSeparator();
+  // The innermost memo of this thread, or nullptr.
+  static FormatMemo* Current();
 
  private:
   std::unordered_map<std::wstring, std::wstring> results_;
+  wchar_t decimal_ = 0;
+  bool decimalRead_ = false;
   FormatMemo* outer_;
 };
 

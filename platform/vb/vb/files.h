@@ -3,6 +3,7 @@
 // The table is per thread, as the run time keeps it.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace vb {
 
@@ -23,7 +24,7 @@ void OpenForInput(short fn, const std::wstring& path);
 // Print #fn, text;  (newline false: no line end)
 // The text is written in the system's 8-bit code page. 52 when fn is not open, 54 when it is
 // open for input.
-void Print(short fn, const std::wstring& text, bool newline = true);
+void Print(short fn, std::wstring_view text, bool newline = true);
 
 // Input$(LOF(fn), #fn): the rest of a file open for input, from the 8-bit code page.
 std::wstring ReadAll(short fn);
