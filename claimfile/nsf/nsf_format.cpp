@@ -90,15 +90,18 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
   curClaim_ = nullptr;
   FileNo = iFn;
   FileRecordCount = 0;
+  for (auto& total : fileTotals_) total = Sum{};
   OutputFields& header = StoreOf(objFH.OutFields);
   PrintRecord(header, RecordId::AA0);
   for (auto& batch : Held(objFH.Batchs)) {
     BatchRecordCount = 0;
+    for (auto& total : batchTotals_) total = Sum{};
     OutputFields& store = StoreOf(batch->OutFields);
     PrintRecord(store, RecordId::BA0);
     PrintRecord(store, RecordId::BA1);
     for (auto& claim : Held(batch->Claims)) WriteClaim(*claim);
     PrintRecord(store, RecordId::YA0, nullptr, &*batch);
+    for (int k = 0; k < 3; ++k) AddSum(fileTotals_[k], batchTotals_[k]);
     FileRecordCount = AddCount(FileRecordCount, BatchRecordCount);
   }
   PrintRecord(header, RecordId::ZA0);
@@ -134,6 +137,16 @@ void NSFFormat::WriteClaim(Claim& claim) {
   if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, RecordId::HA0, &claim))
     Increment(ClaimOtherCount2);
   PrintRecord(store, RecordId::XA0, &claim);
+  for (int k = 0; k < 3; ++k) {
+    if (!claimTotals_[k]) {
+      try {
+        ClaimTotal(claim, k);
+      } catch (const vb::RuntimeError&) {
+        // kept in claimTotals_[k], raised where a trailer reads the total
+      }
+    }
+    AddSum(batchTotals_[k], *claimTotals_[k]);
+  }
   curClaim_ = nullptr;
 }
 
@@ -189,14 +202,14 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     case Source::BatchServiceLineCount: return CountText(batch->ServiceLineCount());
     case Source::BatchRecordCountWithTrailer: return CountText(AddCount(BatchRecordCount, 1));
     case Source::BatchClaimCount: return CountText(batch->ClaimCount());
-    case Source::BatchTotalCharges: return AmountText(batch->TotalCharges());
+    case Source::BatchTotalCharges: return AmountText(ValueOf(batchTotals_[0]));
     case Source::FileServiceLineCount: return CountText(header.ServiceLineCount());
     case Source::FileRecordCount: return CountText(FileRecordCount);
     case Source::FileClaimCount: return CountText(header.ClaimCount());
     case Source::FileBatchCount: return CountText(header.BatchCount());
-    case Source::FileTotalCharges: return AmountText(header.TotalCharges());
-    case Source::FileTotalPaidAmt: return AmountText(header.TotalPaidAmt());
-    case Source::FileTotalAllowedAmt: return AmountText(header.TotalAllowedAmt());
+    case Source::FileTotalCharges: return AmountText(ValueOf(fileTotals_[0]));
+    case Source::FileTotalPaidAmt: return AmountText(ValueOf(fileTotals_[2]));
+    case Source::FileTotalAllowedAmt: return AmountText(ValueOf(fileTotals_[1]));
     case Source::Named:
     case Source::Literal: break;
   }
@@ -220,9 +233,25 @@ vb::Currency NSFFormat::ClaimTotal(Claim& claim, int which) {
       }
     for (int k = 0; k < 3; ++k) claimTotals_[k] = sums[k];
   }
-  const Sum& sum = *claimTotals_[which];
+  return ValueOf(*claimTotals_[which]);
+}
+
+vb::Currency NSFFormat::ValueOf(const Sum& sum) {
   if (sum.failed) std::rethrow_exception(sum.failed);
   return sum.value;
+}
+
+void NSFFormat::AddSum(Sum& to, const Sum& from) {
+  if (to.failed) return;
+  if (from.failed) {
+    to.failed = from.failed;
+    return;
+  }
+  try {
+    to.value += from.value;
+  } catch (const vb::RuntimeError&) {
+    to.failed = std::current_exception();
+  }
 }
 
 }  // namespace claimfile
