@@ -160,8 +160,14 @@ bool NSFFormat::PrintRecord(OutputFields& modelFields, RecordId id, Claim* claim
   const LayoutPlan& plan = nsf::Plan(id);
   computed_.resize(plan.varying.size());
   try {
-    for (size_t k = 0; k < plan.varying.size(); ++k)
-      computed_[k] = Computed(table.fields[plan.varying[k]].source, claim, batch);
+    for (size_t k = 0; k < plan.varying.size(); ++k) {
+      const Source source = table.fields[plan.varying[k]].source;
+      // The claim's control number, copied into the text the slot already holds.
+      if (source == Source::CurPatControlNo || (source == Source::ClaimControlNo && claim == curClaim_))
+        computed_[k].assign(CurPatControlNo);
+      else
+        computed_[k] = Computed(source, claim, batch);
+    }
   } catch (const vb::RuntimeError& e) {
     throw InContext(e, table.name, L"", claim ? claim : curClaim_);
   }
@@ -187,7 +193,7 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     }
     case Source::PolicySeq: return CountText(PolicySeq);
     case Source::LineSeq: return CountText(LineSeq);
-    case Source::ClaimControlNo: return claim->PatControlNo();
+    case Source::ClaimControlNo: return claim == curClaim_ ? CurPatControlNo : claim->PatControlNo();
     case Source::CurPatControlNo: return CurPatControlNo;
     case Source::ClaimCA0Count: return CountText(ClaimCA0Count);
     case Source::ClaimDACount: return CountText(ClaimDACount);
