@@ -78,6 +78,16 @@ std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, lon
   }
 }
 
+// The text FormatForRecord gives a formatted value, as the thread's FormatMemo remembers it
+// from an earlier record (nullptr: none remembered, or a type FormatForRecord reads itself).
+const std::wstring* KnownFormat(OutputFieldType type, std::wstring_view format, const std::wstring& v) {
+  if (format.empty() || type == OutputFieldTypeNumeric || type == OutputFieldTypeCurrency ||
+      type == OutputFieldTypeFixedOne)
+    return nullptr;
+  vb::FormatMemo* memo = vb::FormatMemo::Current();
+  return memo ? memo->Find(v, format) : nullptr;
+}
+
 // Whether Add would hold the entry: its columns in order, a Numeric or Date value that reads as
 // one (Valid, without its message box).
 bool Holds(const LayoutEntry& e) {
@@ -159,6 +169,8 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
         MidAssignInZeros(line, kLineWidth, d.fromCol, width, LongDigits((amount * 100).ToLong(), digits));
       } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
         MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
+      else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
+        MidAssign(line, kLineWidth, d.fromCol, width, *known);
       else
         MidAssign(line, kLineWidth, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
     } catch (const vb::RuntimeError&) {

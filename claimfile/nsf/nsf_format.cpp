@@ -90,15 +90,18 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
   curClaim_ = nullptr;
   FileNo = iFn;
   FileRecordCount = 0;
+  for (auto& total : fileTotals_) total = Sum{};
   OutputFields& header = StoreOf(objFH.OutFields);
   PrintRecord(header, RecordId::AA0);
   for (auto& batch : Held(objFH.Batchs)) {
     BatchRecordCount = 0;
+    for (auto& total : batchTotals_) total = Sum{};
     OutputFields& store = StoreOf(batch->OutFields);
     PrintRecord(store, RecordId::BA0);
     PrintRecord(store, RecordId::BA1);
     for (auto& claim : Held(batch->Claims)) WriteClaim(*claim);
     PrintRecord(store, RecordId::YA0, nullptr, &*batch);
+    for (int k = 0; k < 3; ++k) AddSum(fileTotals_[k], batchTotals_[k]);
     FileRecordCount = AddCount(FileRecordCount, BatchRecordCount);
   }
   PrintRecord(header, RecordId::ZA0);
@@ -134,6 +137,16 @@ void NSFFormat::WriteClaim(Claim& claim) {
   if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, RecordId::HA0, &claim))
     Increment(ClaimOtherCount2);
   PrintRecord(store, RecordId::XA0, &claim);
+  for (int k = 0; k < 3; ++k) {
+    if (!claimTotals_[k]) {
+      try {
+        ClaimTotal(claim, k);
+      } catch (const vb::RuntimeError&) {
+        // kept in claimTotals_[k], raised where a trailer reads the total
+      }
+    }
+    AddSum(batchTotals_[k], *claimTotals_[k]);
+  }
   curClaim_ = nullptr;
 }
 
@@ -147,8 +160,14 @@ bool NSFFormat::PrintRecord(OutputFields& modelFields, RecordId id, Claim* claim
   const LayoutPlan& plan = nsf::Plan(id);
   computed_.resize(plan.varying.size());
   try {
-    for (size_t k = 0; k < plan.varying.size(); ++k)
-      computed_[k] = Computed(table.fields[plan.varying[k]].source, claim, batch);
+    for (size_t k = 0; k < plan.varying.size(); ++k) {
+      const Source source = table.fields[plan.varying[k]].source;
+      // The claim's control number, copied into the text the slot already holds.
+      if (source == Source::CurPatControlNo || (source == Source::ClaimControlNo && claim == curClaim_))
+        computed_[k].assign(CurPatControlNo);
+      else
+        computed_[k] = Computed(source, claim, batch);
+    }
   } catch (const vb::RuntimeError& e) {
     throw InContext(e, table.name, L"", claim ? claim : curClaim_);
   }
@@ -174,7 +193,7 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     }
     case Source::PolicySeq: return CountText(PolicySeq);
     case Source::LineSeq: return CountText(LineSeq);
-    case Source::ClaimControlNo: return claim->PatControlNo();
+    case Source::ClaimControlNo: return claim == curClaim_ ? CurPatControlNo : claim->PatControlNo();
     case Source::CurPatControlNo: return CurPatControlNo;
     case Source::ClaimCA0Count: return CountText(ClaimCA0Count);
     case Source::ClaimDACount: return CountText(ClaimDACount);
@@ -189,14 +208,14 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
     case Source::BatchServiceLineCount: return CountText(batch->ServiceLineCount());
     case Source::BatchRecordCountWithTrailer: return CountText(AddCount(BatchRecordCount, 1));
     case Source::BatchClaimCount: return CountText(batch->ClaimCount());
-    case Source::BatchTotalCharges: return AmountText(batch->TotalCharges());
+    case Source::BatchTotalCharges: return AmountText(ValueOf(batchTotals_[0]));
     case Source::FileServiceLineCount: return CountText(header.ServiceLineCount());
     case Source::FileRecordCount: return CountText(FileRecordCount);
     case Source::FileClaimCount: return CountText(header.ClaimCount());
     case Source::FileBatchCount: return CountText(header.BatchCount());
-    case Source::FileTotalCharges: return AmountText(header.TotalCharges());
-    case Source::FileTotalPaidAmt: return AmountText(header.TotalPaidAmt());
-    case Source::FileTotalAllowedAmt: return AmountText(header.TotalAllowedAmt());
+    case Source::FileTotalCharges: return AmountText(ValueOf(fileTotals_[0]));
+    case Source::FileTotalPaidAmt: return AmountText(ValueOf(fileTotals_[2]));
+    case Source::FileTotalAllowedAmt: return AmountText(ValueOf(fileTotals_[1]));
     case Source::Named:
     case Source::Literal: break;
   }
@@ -220,9 +239,25 @@ vb::Currency NSFFormat::ClaimTotal(Claim& claim, int which) {
       }
     for (int k = 0; k < 3; ++k) claimTotals_[k] = sums[k];
   }
-  const Sum& sum = *claimTotals_[which];
+  return ValueOf(*claimTotals_[which]);
+}
+
+vb::Currency NSFFormat::ValueOf(const Sum& sum) {
   if (sum.failed) std::rethrow_exception(sum.failed);
   return sum.value;
+}
+
+void NSFFormat::AddSum(Sum& to, const Sum& from) {
+  if (to.failed) return;
+  if (from.failed) {
+    to.failed = from.failed;
+    return;
+  }
+  try {
+    to.value += from.value;
+  } catch (const vb::RuntimeError&) {
+    to.failed = std::current_exception();
+  }
 }
 
 }  // namespace claimfile

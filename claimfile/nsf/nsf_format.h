@@ -51,6 +51,15 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   // in one walk of the lines, the first time one is asked for the claim; each raises what its
   // own sum raised.
   vb::Currency ClaimTotal(Claim& claim, int which);
+  // Raises the sum's failure, or answers its value.
+  struct Sum {
+    vb::Currency value;
+    std::exception_ptr failed;
+  };
+  static vb::Currency ValueOf(const Sum& sum);
+  // to += from, as a model total adds its items: a failure of either (the first one) is kept,
+  // and an overflow of the addition is one.
+  static void AddSum(Sum& to, const Sum& from);
 
   com::Ptr<FileHeader> CurFileHeader;
   short FileNo = 0;
@@ -66,11 +75,12 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   long BatchRecordCount = 0;
   long FileRecordCount = 0;
   long PolicySeq = 0;
-  struct Sum {
-    vb::Currency value;
-    std::exception_ptr failed;
-  };
   std::optional<Sum> claimTotals_[3];  // of the claim being written; empty until asked
+  // The batch's and the file's totals (the three amounts as in ClaimTotal), carried up from the
+  // claims' sums as each claim, then each batch, is written: what Batch's and FileHeader's
+  // TotalCharges, TotalAllowedAmt and TotalPaidAmt answer (or raise), without a second walk.
+  Sum batchTotals_[3];
+  Sum fileTotals_[3];
   std::vector<std::wstring> computed_;  // the computed values of the record being written
 };
 

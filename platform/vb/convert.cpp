@@ -107,12 +107,6 @@ namespace {
 // The innermost memo of this thread (a plain pointer: nothing to destroy at thread exit).
 thread_local FormatMemo* tMemo = nullptr;
 
-std::wstring MemoKey(const std::wstring& value, const std::wstring& pattern) {
-  std::wstring key = pattern;
-  key += L'\0';
-  key += value;
-  return key;
-}
 }  // namespace
 
 FormatMemo::FormatMemo() : outer_(tMemo) { tMemo = this; }
@@ -129,13 +123,20 @@ wchar_t FormatMemo::DecimalSeparator() {
   return decimal_;
 }
 
-const std::wstring* FormatMemo::Find(const std::wstring& value, const std::wstring& pattern) {
-  auto it = results_.find(MemoKey(value, pattern));
+const std::wstring& FormatMemo::KeyOf(std::wstring_view value, std::wstring_view pattern) {
+  key_.assign(pattern);
+  key_ += L'\0';
+  key_ += value;
+  return key_;
+}
+
+const std::wstring* FormatMemo::Find(std::wstring_view value, std::wstring_view pattern) {
+  auto it = results_.find(KeyOf(value, pattern));
   return it == results_.end() ? nullptr : &it->second;
 }
 
-void FormatMemo::Remember(const std::wstring& value, const std::wstring& pattern, const std::wstring& result) {
-  results_.insert_or_assign(MemoKey(value, pattern), result);
+void FormatMemo::Remember(std::wstring_view value, std::wstring_view pattern, const std::wstring& result) {
+  results_.insert_or_assign(KeyOf(value, pattern), result);
 }
 
 std::wstring Format(const std::wstring& value, const std::wstring& pattern) {

@@ -159,6 +159,21 @@ long Currency::ToLong() const {
 }
 
 std::wstring Currency::ToText() const {
+  // A value of no sign written without the conversion (which reads the locale at every call)
+  // while a FormatMemo keeps the locale as it is: the whole digits, then the separator and the
+  // fraction's digits without trailing zeros.
+  if (FormatMemo* memo = FormatMemo::Current(); memo && raw_ >= 0 && memo->DecimalSeparator() != 0) {
+    std::wstring out = std::to_wstring(raw_ / kScale);
+    if (int64_t fraction = raw_ % kScale) {
+      wchar_t digits[5] = {};
+      int n = 4;
+      for (int i = 3; i >= 0; --i, fraction /= 10) digits[i] = static_cast<wchar_t>(L'0' + fraction % 10);
+      while (digits[n - 1] == L'0') --n;
+      out += memo->DecimalSeparator();
+      out.append(digits, n);
+    }
+    return out;
+  }
   BSTR b = nullptr;
   if (FAILED(VarBstrFromCy(cy(), LOCALE_USER_DEFAULT, 0, &b))) Raise(errOutOfMemory);
   std::wstring out(b, SysStringLen(b));

@@ -216,6 +216,13 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
          StoreField(nsf(t)->Batchs->Item(1)->Claims->Item(1)->ServiceLines->Item(1)->OutFields, L"LineCharges", L"$12.50");
        },
        "13, Type mismatch (record XA0, claim A)"},  // the claim's total refuses it
+      {"a paid amount that does not read, in a later claim of a later batch", Folder::Earlier,
+       [&](ExportTest& t) {
+         Batch& b = nsftest::AddBatch(*nsf(t), L"Q", {{L"BatchNo", L"2"}});
+         nsftest::AddLine(nsftest::AddClaim(b, {{L"PatControlNo", L"B"}}));
+         nsftest::AddLine(nsftest::AddClaim(b, {{L"PatControlNo", L"C"}}), {{L"PaidAmt", L"$8"}});
+       },
+       "13, Type mismatch (record XA0, claim C)"},  // before any trailer carries the sums
       {"a policy amount that does not read", Folder::Earlier,
        [&](ExportTest& t) { nsftest::AddPolicy(*nsf(t)->Batchs->Item(1)->Claims->Item(1), {{L"AllowedAmount", L"12.50 USD"}}); },
        "13, Type mismatch: AllowedAmount \"12.50 USD\" is not an amount (record DA1, claim A)"},

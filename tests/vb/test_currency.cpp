@@ -63,11 +63,16 @@ TEST(Currency, CheckedArithmeticAtTheRangeEnds) {
 }
 
 TEST(Currency, ToTextHasNoGroupingAndNoTrailingZeros) {
-  EXPECT_EQ(L"19.75", Currency::FromText(L"19.75").ToText());
-  EXPECT_EQ(L"0", Currency().ToText());
-  EXPECT_EQ(L"125.5", Currency::FromText(L"125.50").ToText());
-  EXPECT_EQ(L"1234567", Currency::FromLong(1234567).ToText());
-  EXPECT_EQ(L"-922337203685477.5808", Currency::FromRaw(kMin).ToText());
+  const std::pair<int64_t, const wchar_t*> cases[] = {
+      {197500, L"19.75"}, {0, L"0"}, {1255000, L"125.5"}, {12345670000, L"1234567"},
+      {kMin, L"-922337203685477.5808"}, {kMax, L"922337203685477.5807"}, {1, L"0.0001"},
+      {10010, L"1.001"}, {-1255000, L"-125.5"}, {5000, L"0.5"}};
+  // The same with and without a memo (which lets a value of no sign skip the conversion).
+  for (bool memo : {false, true}) {
+    std::optional<vb::FormatMemo> held;
+    if (memo) held.emplace();
+    for (auto [raw, text] : cases) EXPECT_EQ(text, Currency::FromRaw(raw).ToText()) << raw << " memo " << memo;
+  }
 }
 
 }  // namespace

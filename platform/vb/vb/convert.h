@@ -3,6 +3,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace vb {
@@ -45,8 +46,8 @@ class FormatMemo {
   FormatMemo(const FormatMemo&) = delete;
   FormatMemo& operator=(const FormatMemo&) = delete;
   // The remembered result of the text and pattern, or nullptr; then Remember stores one.
-  const std::wstring* Find(const std::wstring& value, const std::wstring& pattern);
-  void Remember(const std::wstring& value, const std::wstring& pattern, const std::wstring& result);
+  const std::wstring* Find(std::wstring_view value, std::wstring_view pattern);
+  void Remember(std::wstring_view value, std::wstring_view pattern, const std::wstring& result);
   // The decimal separator of the user's locale, read at the first call (0 when it is not one
   // character).
   wchar_t DecimalSeparator();
@@ -54,7 +55,10 @@ class FormatMemo {
   static FormatMemo* Current();
 
  private:
+  // Sets key_ to the key of the text and pattern (its capacity kept from call to call).
+  const std::wstring& KeyOf(std::wstring_view value, std::wstring_view pattern);
   std::unordered_map<std::wstring, std::wstring> results_;
+  std::wstring key_;
   wchar_t decimal_ = 0;
   bool decimalRead_ = false;
   FormatMemo* outer_;
