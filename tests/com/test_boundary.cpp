@@ -174,4 +174,16 @@ TEST(Client, AFailedCallBecomesTheErrorAHostWouldSee) {
   EXPECT_EQ(std::make_pair(13L, std::wstring(L"Type mismatch")), errorOf([&] { com::Check(typeMismatch); }));
   EXPECT_EQ(static_cast<long>(E_ACCESSDENIED), errorOf([] { com::Check(E_ACCESSDENIED); }).first);
   EXPECT_EQ(0L, errorOf([] { com::Check(S_FALSE); }).first);
+  // A late-bound call that the server refuses: the errors a host's own call would raise.
+  const struct {
+    HRESULT hr;
+    long number;
+    const wchar_t* description;
+  } refused[] = {
+      {DISP_E_MEMBERNOTFOUND, 438, L"Object doesn't support this property or method"},
+      {DISP_E_TYPEMISMATCH, 13, L"Type mismatch"},
+      {DISP_E_BADPARAMCOUNT, 450, L"Wrong number of arguments or invalid property assignment"},
+  };
+  for (const auto& r : refused)
+    EXPECT_EQ(std::make_pair(r.number, std::wstring(r.description)), errorOf([&] { com::CheckInvoke(r.hr); }));
 }
