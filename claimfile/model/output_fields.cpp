@@ -132,7 +132,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     const std::wstring* held = &d.value;
     if (!d.name.empty()) {
       try {
-        held = &ValueOf(d.name, d.hint);
+        held = &ValueOf(d.name, d.hint, d.hintIn);
       } catch (const vb::RuntimeError&) {
         // A missing amount is raised at once, as the amounts come first.
         if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
