@@ -48,7 +48,7 @@ class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
   // so an empty text reads 0. Where that is no number (a stored negative amount: "0-3.25"), the
   // stored text alone is read, so a negative amount reads back as itself. 13 for a text that is
   // no amount either way (letters), 6 beyond the Currency range.
-  vb::Currency Amount(const std::wstring& field) const;
+  vb::Currency Amount(std::wstring_view field) const;
   // The amount put: stores the amount's text (no group separator, no trailing zeros).
   void SetAmount(const std::wstring& field, vb::Currency amount);
   // The amount get of each amount field by its name: LineCharges(), PaidAmt() ...
