@@ -33,7 +33,7 @@ inline void StoreField(const com::Ptr<OutputFields>& store, const std::wstring& 
 }
 
 // The stored text of a field (5 for a field the store does not hold, 91 when it is Nothing).
-inline const std::wstring& FieldText(const com::Ptr<OutputFields>& store, const std::wstring& field) {
+inline const std::wstring& FieldText(const com::Ptr<OutputFields>& store, std::wstring_view field) {
   return StoreOf(store).ValueOf(field);
 }
 

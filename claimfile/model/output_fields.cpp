@@ -78,6 +78,22 @@ std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, lon
   }
 }
 
+// FormatForRecord's text of a FixedOne value of plain digits (nine at most, so the product is
+// exact), written without the conversions into buf (at least 11 characters): the digits without
+// leading zeros, then a zero. Empty when the value is anything else.
+std::wstring_view PlainTenths(const std::wstring& v, wchar_t* buf) {
+  if (v.empty() || v.size() > 9) return {};
+  for (wchar_t c : v)
+    if (c < L'0' || c > L'9') return {};
+  const size_t first = v.find_first_not_of(L'0');
+  buf[0] = L'0';
+  if (first == std::wstring::npos) return std::wstring_view(buf, 1);  // 0 times ten is "0"
+  const size_t n = v.size() - first;
+  std::copy_n(v.data() + first, n, buf);
+  buf[n] = L'0';
+  return std::wstring_view(buf, n + 1);
+}
+
 // The text FormatForRecord gives a formatted value, as the thread's FormatMemo remembers it
 // from an earlier record (nullptr: none remembered, or a type FormatForRecord reads itself).
 const std::wstring* KnownFormat(OutputFieldType type, std::wstring_view format, const std::wstring& v) {
@@ -132,7 +148,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     const std::wstring* held = &d.value;
     if (!d.name.empty()) {
       try {
-        held = &ValueOf(d.name, d.hint);
+        held = &ValueOf(d.name, d.hint, d.hintIn);
       } catch (const vb::RuntimeError&) {
         // A missing amount is raised at once, as the amounts come first.
         if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
@@ -169,6 +185,8 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
         MidAssignInZeros(line, kLineWidth, d.fromCol, width, LongDigits((amount * 100).ToLong(), digits));
       } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
         MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
+      else if (wchar_t tenths[11]; d.dataType == OutputFieldTypeFixedOne && !PlainTenths(v, tenths).empty())
+        MidAssignInZeros(line, kLineWidth, d.fromCol, width, PlainTenths(v, tenths));
       else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
         MidAssign(line, kLineWidth, d.fromCol, width, *known);
       else

@@ -23,6 +23,7 @@
 namespace claimfile {
 
 class OutputFields;
+class FieldNames;
 
 // One entry of a record layout, as Add takes it (its Row is 0). The name and the format are
 // views of texts that outlive the layout (the tables of a record writer).
@@ -36,6 +37,9 @@ struct LayoutEntry {
   // Where the name is expected in the printing store (its position less 1), to spare the look-up;
   // a wrong hint costs only the look-up.
   size_t hint = static_cast<size_t>(-1);
+  // The names the hint was found among (nullptr: none): a store holding these very names reads
+  // at the hint without comparing the key.
+  const FieldNames* hintIn = nullptr;
 };
 
 // A member of a layout as the record printer reads it.
@@ -46,6 +50,7 @@ struct LayoutView {
   OutputFieldType dataType;
   std::wstring_view format;
   size_t hint;
+  const FieldNames* hintIn = nullptr;
 };
 
 // The fixed part of a record layout, made once and kept: its entries in order, where those at
@@ -138,9 +143,12 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
                             const std::wstring& value = L"", OutputFieldType dataType = OutputFieldTypeText,
                             const std::wstring& format = L"", bool required = false);
 
-  // The value under a key (5 when the key is missing), as readers take it; hint as LayoutEntry's.
-  std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1)) {
+  // The value under a key (5 when the key is missing), as readers take it; hint and hintIn as
+  // LayoutEntry's.
+  std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1),
+                        const FieldNames* hintIn = nullptr) {
     if (names_) {
+      if (names_ == hintIn) return values_[hint];
       const size_t at = names_->Find(key, hint);
       if (at == static_cast<size_t>(-1)) vb::Raise(vb::errInvalidCall);
       return values_[at];
@@ -157,6 +165,8 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
 
   // A new store holding the names, each with an empty value, as one Add per name would.
   static com::Ptr<OutputFields> NewStore(const FieldNames& names);
+  // The class's names while the store holds its values beside them (nullptr once it holds members).
+  const FieldNames* Names() const { return names_; }
   // Count, without making the members.
   long Count() const { return names_ ? static_cast<long>(names_->size()) : const_cast<OutputFields*>(this)->Items().Count(); }
 
@@ -171,7 +181,7 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   void ForEachEntry(F&& f) const {
     if (names_) const_cast<OutputFields*>(this)->PrepareItems();
     if (!pending_.empty()) {
-      for (const LayoutEntry& e : pending_) f(LayoutView{e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format, e.hint});
+      for (const LayoutEntry& e : pending_) f(LayoutView{e.name, e.fromCol, e.toCol, e.value, e.dataType, e.format, e.hint, e.hintIn});
       return;
     }
     for (auto& d : const_cast<OutputFields*>(this)->mCol)
@@ -201,7 +211,7 @@ void LayoutSlot::ForEachEntry(F&& f) const {
     const LayoutEntry& e = entries[at];
     const bool varies = k < plan_->varying.size() && plan_->varying[k] == at;
     const std::wstring& v = varies ? values_[k++] : e.value;
-    f(LayoutView{e.name, e.fromCol, e.toCol, v, e.dataType, e.format, e.hint});
+    f(LayoutView{e.name, e.fromCol, e.toCol, v, e.dataType, e.format, e.hint, e.hintIn});
   }
 }
 

@@ -30,10 +30,14 @@ ServiceLine::~ServiceLine() { OutFields.reset(); }
 // with a sign is therefore read alone: a put amount reads back as itself. Every other text keeps
 // the rule: empty reads 0, and what "0" does not turn into a number (letters, a leading blank,
 // brackets, "&H10", "$5") fails with 13.
-vb::Currency ServiceLine::Amount(const std::wstring& field) const {
-  const std::wstring& text = FieldText(OutFields, field);
+size_t ServiceLine::FieldAt(std::wstring_view field) { return StoreNames().Find(field); }
+
+vb::Currency ServiceLine::Amount(std::wstring_view field, size_t at) const {
+  const std::wstring& text = StoreOf(OutFields).ValueOf(field, at);
   const bool signed_ = !text.empty() && (text.front() == L'-' || text.front() == L'+');
-  return vb::Currency::FromText(signed_ ? text : L"0" + text);
+  // A zero before a leading digit changes nothing that is read: the text is read as it is.
+  if (signed_ || (!text.empty() && text.front() >= L'0' && text.front() <= L'9')) return vb::Currency::FromText(text);
+  return vb::Currency::FromText(L"0" + text);
 }
 
 void ServiceLine::SetAmount(const std::wstring& field, vb::Currency amount) {

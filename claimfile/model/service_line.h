@@ -48,13 +48,19 @@ class ServiceLine : public com::Object<ServiceLine, _ServiceLine> {
   // so an empty text reads 0. Where that is no number (a stored negative amount: "0-3.25"), the
   // stored text alone is read, so a negative amount reads back as itself. 13 for a text that is
   // no amount either way (letters), 6 beyond the Currency range.
-  vb::Currency Amount(const std::wstring& field) const;
+  // at: where the field stands among the class's names (a hint; npos: unknown).
+  vb::Currency Amount(std::wstring_view field, size_t at = static_cast<size_t>(-1)) const;
+  // Where a field stands among the class's names (npos when it is none of them).
+  static size_t FieldAt(std::wstring_view field);
   // The amount put: stores the amount's text (no group separator, no trailing zeros).
   void SetAmount(const std::wstring& field, vb::Currency amount);
   // The amount get of each amount field by its name: LineCharges(), PaidAmt() ...
 #define CLAIMFILE_SERVICE_LINE_NO_READ(Name)
 #define CLAIMFILE_SERVICE_LINE_AMOUNT_READ(Name) \
-  vb::Currency Name() const { return Amount(L"" #Name); }
+  vb::Currency Name() const {                    \
+    static const size_t at = FieldAt(L"" #Name); \
+    return Amount(L"" #Name, at);                \
+  }
   CLAIMFILE_SERVICE_LINE_FIELDS(CLAIMFILE_SERVICE_LINE_NO_READ, CLAIMFILE_SERVICE_LINE_AMOUNT_READ)
 #undef CLAIMFILE_SERVICE_LINE_NO_READ
 #undef CLAIMFILE_SERVICE_LINE_AMOUNT_READ

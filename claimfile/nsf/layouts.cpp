@@ -449,8 +449,13 @@ const RecordLayout kTables[] = {
 
 // Where each row's name stands in a new store of the object that prints the record (its position
 // less 1; none for a literal). The model makes every store of a class with the same names in the
-// same order, so these spare the printer nearly every look-up.
-const std::vector<size_t>& Hints(RecordId id) {
+// same order, so these spare the printer nearly every look-up; with them the class's names they
+// were found among.
+struct RowHints {
+  const FieldNames* names;
+  std::vector<size_t> rows;
+};
+const RowHints& Hints(RecordId id) {
   static const auto hints = [] {
     auto header = FileHeader::New();
     Batch& batch = *header->Batchs->Add(L"");
@@ -468,7 +473,15 @@ const std::vector<size_t>& Hints(RecordId id) {
         default: return *stores[OfClaim];
       }
     };
-    std::vector<std::vector<size_t>> all;
+    // Read before the loop below makes a store's members.
+    const FieldNames* names[std::size(stores)];
+    for (size_t k = 0; k < std::size(stores); ++k) names[k] = stores[k]->Names();
+    auto namesOf = [&](RecordId r) {
+      for (size_t k = 0; k < std::size(stores); ++k)
+        if (stores[k] == &storeOf(r)) return names[k];
+      return static_cast<const FieldNames*>(nullptr);
+    };
+    std::vector<RowHints> all;
     for (const RecordLayout& table : kTables) {
       std::vector<size_t> rows;
       for (const FieldSpec& f : table.fields) {
@@ -480,7 +493,7 @@ const std::vector<size_t>& Hints(RecordId id) {
           }
         rows.push_back(found);
       }
-      all.push_back(std::move(rows));
+      all.push_back(RowHints{namesOf(table.id), std::move(rows)});
     }
     return all;
   }();
@@ -488,8 +501,10 @@ const std::vector<size_t>& Hints(RecordId id) {
 }
 
 // The entry of a row, a computed one with no value.
-LayoutEntry EntryOf(const FieldSpec& f, size_t hint, std::wstring_view dateFormat) {
-  LayoutEntry e{{}, f.from, f.to, {}, f.type, {}, f.required, hint};
+LayoutEntry EntryOf(const FieldSpec& f, const RowHints& hints, size_t row, std::wstring_view dateFormat) {
+  const size_t hint = hints.rows[row];
+  LayoutEntry e{{}, f.from, f.to, {}, f.type, {}, f.required, hint,
+                hint == static_cast<size_t>(-1) ? nullptr : hints.names};
   if (f.source == Source::Named)
     e.name = f.text;
   else if (f.source == Source::Literal)
@@ -508,9 +523,9 @@ com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view 
                                    const std::function<std::wstring(Source)>& computed) {
   std::vector<LayoutEntry> entries;
   entries.reserve(table.fields.size());
-  const std::vector<size_t>& hints = Hints(table.id);
+  const RowHints& hints = Hints(table.id);
   for (const FieldSpec& f : table.fields) {
-    LayoutEntry& e = entries.emplace_back(EntryOf(f, hints[entries.size()], dateFormat));
+    LayoutEntry& e = entries.emplace_back(EntryOf(f, hints, entries.size(), dateFormat));
     if (f.source != Source::Named && f.source != Source::Literal) e.value = computed(f.source);
   }
   return OutputFields::NewLayout(std::move(entries));
@@ -521,10 +536,10 @@ const LayoutPlan& Plan(RecordId id) {
     std::vector<LayoutPlan> all;
     for (const RecordLayout& table : kTables) {
       LayoutPlan& plan = all.emplace_back();
-      const std::vector<size_t>& hints = Hints(table.id);
+      const RowHints& hints = Hints(table.id);
       for (const FieldSpec& f : table.fields) {
         if (f.source != Source::Named && f.source != Source::Literal) plan.varying.push_back(plan.entries.size());
-        plan.entries.push_back(EntryOf(f, hints[plan.entries.size()], kDateFormat));
+        plan.entries.push_back(EntryOf(f, hints, plan.entries.size(), kDateFormat));
       }
     }
     return all;

@@ -46,7 +46,7 @@ std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout) {
   std::wstring found;
   layout.ForEachEntry([&](const LayoutView& d) {
     if (!found.empty() || d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) return;
-    const std::wstring& v = d.name.empty() ? d.value : store.ValueOf(d.name, d.hint);
+    const std::wstring& v = d.name.empty() ? d.value : store.ValueOf(d.name, d.hint, d.hintIn);
     if (v.empty() || (d.dataType == OutputFieldTypeCurrency && !vb::IsNumeric(v))) return;
     bool fits = true;
     try {

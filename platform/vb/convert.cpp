@@ -101,7 +101,20 @@ std::wstring DoubleToText(double value) {
   return b.str();
 }
 
-std::wstring LongToText(long value) { return std::to_wstring(value); }
+std::wstring LongToText(long value) {
+  // The digits written here: std::to_wstring goes through the C library's formatted print,
+  // which takes the locale's lock at every call.
+  wchar_t buf[12];
+  wchar_t* const end = buf + 12;
+  wchar_t* p = end;
+  unsigned long n = value < 0 ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  do {
+    *--p = static_cast<wchar_t>(L'0' + n % 10);
+    n /= 10;
+  } while (n);
+  if (value < 0) *--p = L'-';
+  return std::wstring(p, static_cast<size_t>(end - p));
+}
 
 namespace {
 // The innermost memo of this thread (a plain pointer: nothing to destroy at thread exit).

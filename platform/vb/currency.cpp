@@ -163,16 +163,20 @@ std::wstring Currency::ToText() const {
   // while a FormatMemo keeps the locale as it is: the whole digits, then the separator and the
   // fraction's digits without trailing zeros.
   if (FormatMemo* memo = FormatMemo::Current(); memo && raw_ >= 0 && memo->DecimalSeparator() != 0) {
-    std::wstring out = std::to_wstring(raw_ / kScale);
+    wchar_t buf[32];
+    wchar_t* const end = buf + 20;  // room for the 19 digits of the whole part
+    wchar_t* p = end;
+    for (int64_t whole = raw_ / kScale; p == end || whole; whole /= 10) *--p = static_cast<wchar_t>(L'0' + whole % 10);
+    wchar_t* q = end;
     if (int64_t fraction = raw_ % kScale) {
-      wchar_t digits[5] = {};
+      wchar_t digits[4];
       int n = 4;
       for (int i = 3; i >= 0; --i, fraction /= 10) digits[i] = static_cast<wchar_t>(L'0' + fraction % 10);
       while (digits[n - 1] == L'0') --n;
-      out += memo->DecimalSeparator();
-      out.append(digits, n);
+      *q++ = memo->DecimalSeparator();
+      for (int i = 0; i < n; ++i) *q++ = digits[i];
     }
-    return out;
+    return std::wstring(p, static_cast<size_t>(q - p));
   }
   BSTR b = nullptr;
   if (FAILED(VarBstrFromCy(cy(), LOCALE_USER_DEFAULT, 0, &b))) Raise(errOutOfMemory);

@@ -311,6 +311,8 @@ TEST(ServiceLineModel, AmountGetReadsTheStoredText) {
   EXPECT_EQ(Cur(L"7"), s->ApprovedAmt());
   f.SetValue(L"ApprovedAmt", L"125.5");
   EXPECT_EQ(Cur(L"125.5"), s->ApprovedAmt());
+  f.SetValue(L"ApprovedAmt", L"007.50");
+  EXPECT_EQ(Cur(L"7.5"), s->ApprovedAmt());
   f.SetValue(L"ApprovedAmt", L"");
   EXPECT_EQ(Currency(), s->ApprovedAmt());
   f.SetValue(L"ApprovedAmt", L"abc");

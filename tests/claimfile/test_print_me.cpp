@@ -135,11 +135,17 @@ TEST_F(PrintMeTest, FixedOneIsTheValueTimesTen) {
   Define({L"B", 5, 9, OutputFieldTypeFixedOne});
   Define({L"C", 11, 13, OutputFieldTypeFixedOne});
   Define({L"D", 15, 17, OutputFieldTypeFixedOne});
+  Value(L"E", L"007");
+  Value(L"F", L"0");
+  Define({L"E", 19, 21, OutputFieldTypeFixedOne});
+  Define({L"F", 23, 25, OutputFieldTypeFixedOne});
   std::string line = Line();
   EXPECT_EQ("025", Cols(line, 1, 3));
   EXPECT_EQ("012.5", Cols(line, 5, 9));
   EXPECT_EQ("   ", Cols(line, 11, 13));
   EXPECT_EQ("011", Cols(line, 15, 17));
+  EXPECT_EQ("070", Cols(line, 19, 21));
+  EXPECT_EQ("000", Cols(line, 23, 25));
 }
 
 TEST_F(PrintMeTest, DatesAndTimesThroughTheirFormat) {
