@@ -109,10 +109,11 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
 
 void NSFFormat::WriteClaim(Claim& claim) {
   ClaimCA0Count = ClaimDACount = ClaimEACount = ClaimFA0Count = ClaimOtherCount1 = ClaimOtherCount2 = 0;
-  CurPatControlNo = claim.PatControlNo();
+  OutputFields& store = StoreOf(claim.OutFields);
+  // Copied into the text the writer already holds (as Claim's PatControlNo reads it).
+  CurPatControlNo.assign(store.ValueOf(L"PatControlNo", controlNoAt_, controlNoAt_));
   curClaim_ = &claim;
   for (auto& total : claimTotals_) total.reset();
-  OutputFields& store = StoreOf(claim.OutFields);
   if (PrintRecord(store, RecordId::CA0)) Increment(ClaimCA0Count);
 
   PolicySeq = 0;
@@ -134,7 +135,7 @@ void NSFFormat::WriteClaim(Claim& claim) {
   }
 
   // An exact comparison: a narrative of blanks still gets its HA0.
-  if (!store.ValueOf(L"ExtraNarrative").empty() && PrintRecord(store, RecordId::HA0, &claim))
+  if (!store.ValueOf(L"ExtraNarrative", narrativeAt_, narrativeAt_).empty() && PrintRecord(store, RecordId::HA0, &claim))
     Increment(ClaimOtherCount2);
   PrintRecord(store, RecordId::XA0, &claim);
   for (int k = 0; k < 3; ++k) {
