@@ -51,19 +51,6 @@ void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::w
   MidAssign(line, size, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
 }
 
-// The digits of a long, as LongToText gives them, into buf (at least 12 characters).
-std::wstring_view LongDigits(long value, wchar_t* buf) {
-  wchar_t* end = buf + 12;
-  wchar_t* p = end;
-  unsigned long long n = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  do {
-    *--p = static_cast<wchar_t>(L'0' + n % 10);
-    n /= 10;
-  } while (n);
-  if (value < 0) *--p = L'-';
-  return std::wstring_view(p, static_cast<size_t>(end - p));
-}
-
 // The value of one layout member, formatted by its data type.
 std::wstring FormatForRecord(OutputFieldType type, std::wstring_view format, long width, const std::wstring& v) {
   switch (type) {
@@ -178,15 +165,17 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     if (failed) return;
     try {
       const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+      wchar_t buf[11];
+      const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
       if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
         MidAssign(line, kLineWidth, d.fromCol, width, v);
       else if (reads) {
-        wchar_t digits[12];
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, LongDigits((amount * 100).ToLong(), digits));
+        wchar_t digits[20];
+        MidAssignInZeros(line, kLineWidth, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
       } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
         MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
-      else if (wchar_t tenths[11]; d.dataType == OutputFieldTypeFixedOne && !PlainTenths(v, tenths).empty())
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, PlainTenths(v, tenths));
+      else if (!tenths.empty())
+        MidAssignInZeros(line, kLineWidth, d.fromCol, width, tenths);
       else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
         MidAssign(line, kLineWidth, d.fromCol, width, *known);
       else

@@ -131,15 +131,8 @@ std::wstring WithFullStop(const std::wstring& text, const std::wstring& separato
 }
 
 std::wstring DecimalText(long long value) {
-  wchar_t digits[24];
-  wchar_t* p = digits + 24;
-  unsigned long long n = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  do {
-    *--p = static_cast<wchar_t>(L'0' + n % 10);
-    n /= 10;
-  } while (n);
-  if (value < 0) *--p = L'-';
-  return std::wstring(p, digits + 24);
+  wchar_t digits[20];
+  return std::wstring(vb::DecimalDigits(value, digits));
 }
 
 }  // namespace claimfile::Edi837

@@ -101,19 +101,23 @@ std::wstring DoubleToText(double value) {
   return b.str();
 }
 
-std::wstring LongToText(long value) {
+std::wstring_view DecimalDigits(long long value, wchar_t (&buf)[20]) {
   // The digits written here: std::to_wstring goes through the C library's formatted print,
   // which takes the locale's lock at every call.
-  wchar_t buf[12];
-  wchar_t* const end = buf + 12;
+  wchar_t* const end = buf + 20;
   wchar_t* p = end;
-  unsigned long n = value < 0 ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  unsigned long long n = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
   do {
     *--p = static_cast<wchar_t>(L'0' + n % 10);
     n /= 10;
   } while (n);
   if (value < 0) *--p = L'-';
-  return std::wstring(p, static_cast<size_t>(end - p));
+  return std::wstring_view(p, static_cast<size_t>(end - p));
+}
+
+std::wstring LongToText(long value) {
+  wchar_t buf[20];
+  return std::wstring(DecimalDigits(value, buf));
 }
 
 namespace {

@@ -24,6 +24,9 @@ short ToInteger(long value);
 // CStr of a double: the general number form (up to 15 significant digits, no thousands separator).
 std::wstring DoubleToText(double value);
 std::wstring LongToText(long value);
+// The decimal digits of a whole number, a minus first when it is negative, written into buf
+// (LongToText's text, without a string).
+std::wstring_view DecimalDigits(long long value, wchar_t (&buf)[20]);
 
 // Format(value, pattern, vbSunday, vbFirstJan1) of a text value:
 //   an empty value gives the empty text;
