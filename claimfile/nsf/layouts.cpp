@@ -501,7 +501,7 @@ const RowHints& Hints(RecordId id) {
 }
 
 // The entry of a row, a computed one with no value.
-LayoutEntry EntryOf(const FieldSpec& f, const RowHints& hints, size_t row, std::wstring_view dateFormat) {
+LayoutEntry EntryOf(const FieldSpec& f, const RowHints& hints, size_t row) {
   const size_t hint = hints.rows[row];
   LayoutEntry e{{}, f.from, f.to, {}, f.type, {}, f.required, hint,
                 hint == static_cast<size_t>(-1) ? nullptr : hints.names};
@@ -509,7 +509,7 @@ LayoutEntry EntryOf(const FieldSpec& f, const RowHints& hints, size_t row, std::
     e.name = f.text;
   else if (f.source == Source::Literal)
     e.value = f.text;
-  if (f.dated) e.format = dateFormat;
+  if (f.dated) e.format = kDateFormat;
   return e;
 }
 
@@ -519,18 +519,6 @@ const RecordLayout& LayoutTable(RecordId id) { return kTables[static_cast<size_t
 
 std::span<const RecordLayout> LayoutTables() { return kTables; }
 
-com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view dateFormat,
-                                   const std::function<std::wstring(Source)>& computed) {
-  std::vector<LayoutEntry> entries;
-  entries.reserve(table.fields.size());
-  const RowHints& hints = Hints(table.id);
-  for (const FieldSpec& f : table.fields) {
-    LayoutEntry& e = entries.emplace_back(EntryOf(f, hints, entries.size(), dateFormat));
-    if (f.source != Source::Named && f.source != Source::Literal) e.value = computed(f.source);
-  }
-  return OutputFields::NewLayout(std::move(entries));
-}
-
 const LayoutPlan& Plan(RecordId id) {
   static const std::vector<LayoutPlan> plans = [] {
     std::vector<LayoutPlan> all;
@@ -539,7 +527,7 @@ const LayoutPlan& Plan(RecordId id) {
       const RowHints& hints = Hints(table.id);
       for (const FieldSpec& f : table.fields) {
         if (f.source != Source::Named && f.source != Source::Literal) plan.varying.push_back(plan.entries.size());
-        plan.entries.push_back(EntryOf(f, hints, plan.entries.size(), kDateFormat));
+        plan.entries.push_back(EntryOf(f, hints, plan.entries.size()));
       }
     }
     return all;

@@ -3,16 +3,13 @@
 // from (a value of the printing store by name, a literal, or a value the writer computes when the
 // layout is built), whether it takes the date format, and its required flag.
 #pragma once
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "com/ptr.h"
 #include "sendarro7.h"
 
 namespace claimfile {
-class OutputFields;
 struct LayoutPlan;
 }
 
@@ -58,16 +55,11 @@ std::span<const RecordLayout> LayoutTables();
 // The Format of a dated entry.
 inline constexpr std::wstring_view kDateFormat = L"YYYYMMDD";
 
-// The fixed part of the record's layout, made once and kept for the process: the entries that
-// BuildLayout makes with kDateFormat, those of the computed rows left empty and listed, in row
-// order, as the plan's varying entries.
+// The fixed part of the record's layout, made once and kept for the process: one entry per row,
+// in row order, as OutputFields.Add with all eight arguments (Row 0) makes it. A named entry has
+// an empty value, a literal its text; a dated entry has kDateFormat as its Format. The computed
+// rows are left empty and listed, in row order, as the plan's varying entries: each record
+// printed through the plan gives their values (LayoutSlot::Note).
 const LayoutPlan& Plan(RecordId id);
-
-// A new layout store for the record: one entry per row, in row order, as OutputFields.Add with
-// all eight arguments (Row 0) makes it. A named entry has an empty value, a literal its text, a
-// computed one what `computed` gives for its source; a dated entry has dateFormat (a text that
-// outlives the layout) as its Format. What `computed` raises passes to the caller.
-com::Ptr<OutputFields> BuildLayout(const RecordLayout& table, std::wstring_view dateFormat,
-                                   const std::function<std::wstring(Source)>& computed);
 
 }  // namespace claimfile::nsf

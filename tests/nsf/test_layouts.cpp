@@ -113,10 +113,14 @@ TEST(LayoutTables, EveryPolicyAndLineValueIsPlacedOnce) {
 
 TEST(LayoutTables, BuiltLayoutCarriesEveryRowInOrder) {
   // FA0 has every kind of row: a record id, computed literals, named dates, numbers, amounts.
+  // The layout as a host reads it from a record's OutDefns: the plan with the record's values.
   const RecordLayout& table = LayoutTable(RecordId::FA0);
-  auto layout = BuildLayout(table, L"YYYYMMDD", [](Source s) {
-    return s == Source::LineSeq ? std::wstring(L"7") : std::wstring(L"PCN");
-  });
+  const LayoutPlan& plan = Plan(RecordId::FA0);
+  std::vector<std::wstring> values;
+  for (size_t row : plan.varying) values.push_back(table.fields[row].source == Source::LineSeq ? L"7" : L"PCN");
+  LayoutSlot slot;
+  slot.Note(plan, values);
+  auto layout = slot.Made();
   ASSERT_EQ(66, layout->Count());
   long i = 0;
   for (auto& entry : *layout) {
