@@ -124,10 +124,9 @@ function(add_gtest_for_windows_version base os)
     set(wine_version winxp)
     set(runs_as_vista 0)
   endif()
-  set(key "HKCU\\Software\\Wine\\AppDefaults\\${exe}.exe")
-  add_test(NAME ${exe}_windows_version
-           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix reg.exe add ${key} /v Version /d ${wine_version} /f)
-  set_tests_properties(${exe}_windows_version PROPERTIES FIXTURES_SETUP ${exe}_version)
+  set_property(GLOBAL APPEND_STRING PROPERTY PREFIX_SETUP_REG
+               "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${exe}.exe]\n\"Version\"=\"${wine_version}\"\n\n")
+  set_property(GLOBAL APPEND PROPERTY PREFIX_SETUP_FIXTURES ${exe}_version)
   set(private)
   if(A_PRIVATE_PREFIX)
     set(private PRIVATE_PREFIX)
@@ -143,14 +142,32 @@ function(to_wine_path out path)
   set(${out} "Z:${p}" PARENT_SCOPE)
 endfunction()
 
-# add_registration_fixture(<dll target>): registers the DLL with regsvr32 (in the test prefix and
-# each private one) before the tests that require the fixture <dll target> and unregisters it after them.
+# add_registration_fixture(<dll target>): the fixture <dll target>: the DLL registered with regsvr32
+# (in the test prefix and each private one) before the tests that require it, unregistered after them.
 function(add_registration_fixture target)
   to_wine_path(dll "${CMAKE_BINARY_DIR}/bin/${target}.dll")
-  add_test(NAME ${target}_register COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix regsvr32 /s ${dll})
-  add_test(NAME ${target}_unregister COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --every-prefix regsvr32 /u /s ${dll})
-  set_tests_properties(${target}_register PROPERTIES FIXTURES_SETUP ${target})
-  set_tests_properties(${target}_unregister PROPERTIES FIXTURES_CLEANUP ${target})
+  set_property(GLOBAL APPEND PROPERTY PREFIX_SETUP_DLLS "${dll}")
+  set_property(GLOBAL APPEND PROPERTY PREFIX_SETUP_FIXTURES ${target})
+  set_property(GLOBAL APPEND PROPERTY PREFIX_CLEANUP_FIXTURES ${target})
+endfunction()
+
+# finish_prefix_setup(): once every fixture above is known, one test that sets them all up
+# (the version settings imported from one .reg file, the DLLs registered by one regsvr32, in every
+# prefix at once: scripts/prefix-setup) and one that unregisters the DLLs after the last test that
+# requires one. The version settings stay, so that test runs of other build trees in the same
+# prefix find the same.
+function(finish_prefix_setup)
+  get_property(reg GLOBAL PROPERTY PREFIX_SETUP_REG)
+  get_property(dlls GLOBAL PROPERTY PREFIX_SETUP_DLLS)
+  get_property(setup GLOBAL PROPERTY PREFIX_SETUP_FIXTURES)
+  get_property(cleanup GLOBAL PROPERTY PREFIX_CLEANUP_FIXTURES)
+  set(reg_file ${CMAKE_BINARY_DIR}/prefix-setup.reg)
+  file(WRITE ${reg_file} "REGEDIT4\n\n${reg}")
+  to_wine_path(reg_path "${reg_file}")
+  add_test(NAME prefixes_setup COMMAND ${PROJECT_SOURCE_DIR}/scripts/prefix-setup ${reg_path} ${dlls})
+  add_test(NAME prefixes_cleanup COMMAND ${PROJECT_SOURCE_DIR}/scripts/prefix-setup --unregister ${dlls})
+  set_tests_properties(prefixes_setup PROPERTIES FIXTURES_SETUP "${setup}")
+  set_tests_properties(prefixes_cleanup PROPERTIES FIXTURES_CLEANUP "${cleanup}")
 endfunction()
 
 # add_vbs_test(<name> <script> FIXTURES f... [PRIVATE_PREFIX]): a VBScript host run by Wine's
