@@ -13,18 +13,26 @@ namespace claimfile {
 
 namespace {
 
-// Mid$(line, start, length) = text over a line of `size` characters: replaces at most length
-// characters from start, never growing the line. A start outside the line, or a negative
-// length, raises 5.
-void MidAssign(wchar_t* line, size_t size, long start, long length, std::wstring_view text) {
-  if (start < 1 || start > static_cast<long>(size) || length < 0) vb::Raise(vb::errInvalidCall);
-  size_t room = size - static_cast<size_t>(start) + 1;
+// Mid$(line, start, length) = text: replaces at most length characters from start, never
+// growing the line. A start outside the line, or a negative length, raises 5.
+void MidAssign(std::wstring& line, long start, long length, std::wstring_view text) {
+  if (start < 1 || start > static_cast<long>(line.size()) || length < 0) vb::Raise(vb::errInvalidCall);
+  size_t room = line.size() - static_cast<size_t>(start) + 1;
   size_t n = std::min({text.size(), static_cast<size_t>(length), room});
-  std::copy_n(text.data(), n, line + (static_cast<size_t>(start) - 1));
+  std::copy_n(text.data(), n, line.data() + (static_cast<size_t>(start) - 1));
 }
 
-void MidAssign(std::wstring& line, long start, long length, std::wstring_view text) {
-  MidAssign(line.data(), line.size(), start, length, text);
+// A line end or another control character (below 32, and 127) inside a value would break the
+// fixed-width record: it is printed as a space.
+constexpr wchar_t Printable(wchar_t c) { return c < L' ' || c == 0x7F ? L' ' : c; }
+
+// MidAssign over a record line (kLineWidth characters), each character of the text Printable.
+void PutInLine(wchar_t* line, long start, long length, std::wstring_view text) {
+  constexpr long kWidth = OutputFields::kLineWidth;
+  if (start < 1 || start > kWidth || length < 0) vb::Raise(vb::errInvalidCall);
+  const size_t n = std::min({text.size(), static_cast<size_t>(length), static_cast<size_t>(kWidth - start + 1)});
+  wchar_t* out = line + (start - 1);
+  for (size_t i = 0; i < n; ++i) out[i] = Printable(text[i]);
 }
 
 // The text written over the right end of `width` zeros; 5 when it does not fit.
@@ -35,11 +43,11 @@ std::wstring RightInZeros(std::wstring_view text, long width) {
   return zeros;
 }
 
-// Mid$(line, start, width) = RightInZeros(text, width), without a text in between where the
+// PutInLine(line, start, width, RightInZeros(text, width)), without a text in between where the
 // field is no wider than a record line.
-void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::wstring_view text) {
+void PutInZeros(wchar_t* line, long start, long width, std::wstring_view text) {
   if (width < 0 || width > OutputFields::kLineWidth) {
-    MidAssign(line, size, start, width, RightInZeros(text, width));
+    PutInLine(line, start, width, RightInZeros(text, width));
     return;
   }
   // As RightInZeros: the text must fit, and an empty text starts past the zeros.
@@ -48,7 +56,7 @@ void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::w
   const size_t pad = static_cast<size_t>(width) - text.size();
   std::fill_n(zeros, pad, L'0');
   std::copy_n(text.data(), text.size(), zeros + pad);
-  MidAssign(line, size, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
+  PutInLine(line, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
 }
 
 // The value of one layout member, formatted by its data type.
@@ -101,6 +109,87 @@ bool Holds(const LayoutEntry& e) {
   return true;
 }
 
+// The record line PrintRecord fills (spaces at first), with what PrintMember needs to go on.
+struct RecordLine {
+  explicit RecordLine(OutputFields::BadAmount badAmount) : badAmount(badAmount) {
+    std::fill_n(text, OutputFields::kLineWidth, L' ');
+  }
+  wchar_t text[OutputFields::kLineWidth];
+  OutputFields::BadAmount badAmount;
+  // With badAmount, an amount that does not read is raised before any other failure of the
+  // record: a failure of an earlier field waits here until the rest of the amounts are seen.
+  std::exception_ptr failed;
+};
+
+// Whether the member's columns start in the record line and do not end before they start.
+bool StartsInLine(const LayoutView& d) {
+  return d.fromCol >= 1 && d.fromCol <= OutputFields::kLineWidth && d.toCol >= d.fromCol - 1;
+}
+
+// Whether the member is a text without a format: its value is printed as it is.
+bool IsPlainText(const LayoutView& d) {
+  return (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) && d.format.empty();
+}
+
+// Prints one member of the layout into the line, its value read from the store and formatted by
+// its data type.
+void PrintMember(OutputFields& store, RecordLine& line, const LayoutView& d) {
+  const OutputFields::BadAmount badAmount = line.badAmount;
+  std::exception_ptr& failed = line.failed;
+  const std::wstring* held = &d.value;
+  if (!d.name.empty()) {
+    try {
+      held = &store.ValueOf(d.name, d.hint, d.hintIn);
+    } catch (const vb::RuntimeError&) {
+      // A missing amount is raised at once, as the amounts come first.
+      if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
+      if (!failed) failed = std::current_exception();
+      return;
+    }
+  }
+  const std::wstring& v = *held;
+  // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
+  vb::Currency amount;
+  bool reads = false;
+  // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
+  if (d.dataType == OutputFieldTypeCurrency && v.find_first_not_of(L' ') != std::wstring::npos) {
+    reads = vb::Currency::TryFromText(v, amount);
+    if (!reads && !vb::IsNumeric(v)) {
+      if (badAmount && !d.name.empty()) badAmount(d.name, v);
+    } else if (!reads && !failed) {
+      try {
+        amount = vb::Currency::FromText(v);
+        reads = true;
+      } catch (const vb::RuntimeError&) {
+        if (!badAmount) throw;
+        failed = std::current_exception();
+      }
+    }
+  }
+  if (failed) return;
+  try {
+    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+    wchar_t buf[11];
+    const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
+    if (IsPlainText(d))
+      PutInLine(line.text, d.fromCol, width, v);
+    else if (reads) {
+      wchar_t digits[20];
+      PutInZeros(line.text, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
+    } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
+      PutInZeros(line.text, d.fromCol, width, v);
+    else if (!tenths.empty())
+      PutInZeros(line.text, d.fromCol, width, tenths);
+    else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
+      PutInLine(line.text, d.fromCol, width, *known);
+    else
+      PutInLine(line.text, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+  } catch (const vb::RuntimeError&) {
+    if (!badAmount) throw;
+    failed = std::current_exception();
+  }
+}
+
 }  // namespace
 
 void OutputFields::DoPrintSetValues() {
@@ -126,70 +215,22 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
-  wchar_t line[kLineWidth];
-  std::fill_n(line, kLineWidth, L' ');
-  // With badAmount, an amount that does not read is raised before any other failure of the
-  // record: a failure of an earlier field waits until the rest of the amounts are seen.
-  std::exception_ptr failed;
+  RecordLine line(badAmount);
   OutDefns.ForEachEntry([&](const LayoutView& d) {
-    const std::wstring* held = &d.value;
-    if (!d.name.empty()) {
-      try {
-        held = &ValueOf(d.name, d.hint, d.hintIn);
-      } catch (const vb::RuntimeError&) {
-        // A missing amount is raised at once, as the amounts come first.
-        if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
-        if (!failed) failed = std::current_exception();
+    // Most members are read where the layout expects them, in columns that start in the line,
+    // and are empty (which prints nothing, whatever the type) or texts without a format: their
+    // value is copied as it is, unless a failure is held (neither is an amount).
+    if (StartsInLine(d) && (d.name.empty() || (names_ && names_ == d.hintIn))) {
+      const std::wstring& v = d.name.empty() ? d.value : values_[d.hint];
+      if (v.empty() || IsPlainText(d)) {
+        if (!line.failed) PutInLine(line.text, d.fromCol, d.toCol - d.fromCol + 1, v);
         return;
       }
     }
-    const std::wstring& v = *held;
-    // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
-    vb::Currency amount;
-    bool reads = false;
-    // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
-    if (d.dataType == OutputFieldTypeCurrency && v.find_first_not_of(L' ') != std::wstring::npos) {
-      reads = vb::Currency::TryFromText(v, amount);
-      if (!reads && !vb::IsNumeric(v)) {
-        if (badAmount && !d.name.empty()) badAmount(d.name, v);
-      } else if (!reads && !failed) {
-        try {
-          amount = vb::Currency::FromText(v);
-          reads = true;
-        } catch (const vb::RuntimeError&) {
-          if (!badAmount) throw;
-          failed = std::current_exception();
-        }
-      }
-    }
-    if (failed) return;
-    try {
-      const long width = OutputField::FieldLength(d.fromCol, d.toCol);
-      wchar_t buf[11];
-      const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
-      if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
-        MidAssign(line, kLineWidth, d.fromCol, width, v);
-      else if (reads) {
-        wchar_t digits[20];
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
-      } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
-      else if (!tenths.empty())
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, tenths);
-      else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
-        MidAssign(line, kLineWidth, d.fromCol, width, *known);
-      else
-        MidAssign(line, kLineWidth, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
-    } catch (const vb::RuntimeError&) {
-      if (!badAmount) throw;
-      failed = std::current_exception();
-    }
+    PrintMember(*this, line, d);
   });
-  if (failed) std::rethrow_exception(failed);
-  // A line end or another control character inside a value would break the fixed-width record.
-  for (wchar_t& c : line)
-    if (c < L' ' || c == 0x7F) c = L' ';
-  vb::Print(iFn, std::wstring_view(line, kLineWidth), !OutDefns.LastLine());
+  if (line.failed) std::rethrow_exception(line.failed);
+  vb::Print(iFn, std::wstring_view(line.text, kLineWidth), !OutDefns.LastLine());
   return true;
 }
 
