@@ -276,15 +276,59 @@ com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries)
   return layout;
 }
 
+struct NoteTexts::Blocks {
+  static constexpr size_t kBlock = 1024;
+  std::vector<std::unique_ptr<std::wstring[]>> texts;
+  std::vector<std::unique_ptr<const std::wstring*[]>> places;
+  // The unused end of the last block of each.
+  std::wstring* nextText = nullptr;
+  size_t textsLeft = 0;
+  const std::wstring** nextPlace = nullptr;
+  size_t placesLeft = 0;
+  std::vector<const std::wstring*> previous;  // the places of the record added last
+};
+
+const std::wstring* const* NoteTexts::Add(std::span<const std::wstring> texts) {
+  if (texts.empty()) return nullptr;
+  if (!blocks_) blocks_ = std::make_shared<Blocks>();
+  Blocks& b = *blocks_;
+  if (b.placesLeft < texts.size()) {
+    b.placesLeft = std::max(Blocks::kBlock, texts.size());
+    b.places.push_back(std::make_unique<const std::wstring*[]>(b.placesLeft));
+    b.nextPlace = b.places.back().get();
+  }
+  const std::wstring** places = b.nextPlace;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k < b.previous.size() && *b.previous[k] == texts[k]) {
+      places[k] = b.previous[k];
+      continue;
+    }
+    if (b.textsLeft == 0) {
+      b.texts.push_back(std::make_unique<std::wstring[]>(Blocks::kBlock));
+      b.nextText = b.texts.back().get();
+      b.textsLeft = Blocks::kBlock;
+    }
+    *b.nextText = texts[k];
+    places[k] = b.nextText++;
+    --b.textsLeft;
+  }
+  b.nextPlace += texts.size();
+  b.placesLeft -= texts.size();
+  b.previous.assign(places, places + texts.size());
+  return places;
+}
+
 LayoutSlot& LayoutSlot::operator=(com::Ptr<OutputFields> layout) noexcept {
   made_ = std::move(layout);
   plan_ = nullptr;
-  values_ = {};
+  texts_ = {};
+  values_ = nullptr;
   return *this;
 }
 
-void LayoutSlot::Note(const LayoutPlan& plan, const std::vector<std::wstring>& values) {
-  values_ = values;  // reuses the texts of the store's previous record
+void LayoutSlot::Note(const LayoutPlan& plan, NoteTexts& texts, std::span<const std::wstring> values) {
+  values_ = texts.Add(values);
+  texts_ = texts;
   plan_ = &plan;
   made_.reset();
 }
@@ -292,10 +336,11 @@ void LayoutSlot::Note(const LayoutPlan& plan, const std::vector<std::wstring>& v
 const com::Ptr<OutputFields>& LayoutSlot::Made() const {
   if (plan_) {
     std::vector<LayoutEntry> entries = plan_->entries;
-    for (size_t k = 0; k < plan_->varying.size(); ++k) entries[plan_->varying[k]].value = values_[k];
+    for (size_t k = 0; k < plan_->varying.size(); ++k) entries[plan_->varying[k]].value = *values_[k];
     made_ = OutputFields::NewLayout(std::move(entries));
     plan_ = nullptr;
-    values_ = {};
+    texts_ = {};
+    values_ = nullptr;
   }
   return made_;
 }
