@@ -26,14 +26,44 @@ void MidAssign(std::wstring& line, long start, long length, std::wstring_view te
 // fixed-width record: it is printed as a space.
 constexpr wchar_t Printable(wchar_t c) { return c < L' ' || c == 0x7F ? L' ' : c; }
 
-// MidAssign over a record line (kLineWidth characters), each character of the text Printable.
-void PutInLine(wchar_t* line, long start, long length, std::wstring_view text) {
-  constexpr long kWidth = OutputFields::kLineWidth;
-  if (start < 1 || start > kWidth || length < 0) vb::Raise(vb::errInvalidCall);
-  const size_t n = std::min({text.size(), static_cast<size_t>(length), static_cast<size_t>(kWidth - start + 1)});
-  wchar_t* out = line + (start - 1);
-  for (size_t i = 0; i < n; ++i) out[i] = Printable(text[i]);
-}
+// The record line PrintRecord fills (spaces at first), kept as the bytes Print would write for it
+// while all of it is ASCII (nearly always), as characters from the first character that is not.
+class RecordLine {
+ public:
+  static constexpr long kWidth = OutputFields::kLineWidth;
+  RecordLine() { std::fill_n(bytes_, kWidth, ' '); }
+
+  // Mid$(line, start, length) = text, each character Printable. A start outside the line, or a
+  // negative length, raises 5.
+  void Put(long start, long length, std::wstring_view text) {
+    if (start < 1 || start > kWidth || length < 0) vb::Raise(vb::errInvalidCall);
+    const size_t at = static_cast<size_t>(start) - 1;
+    const size_t n = std::min({text.size(), static_cast<size_t>(length), static_cast<size_t>(kWidth) - at});
+    if (!wide_) {
+      size_t i = 0;
+      for (; i < n && text[i] < 0x80; ++i) bytes_[at + i] = static_cast<char>(Printable(text[i]));
+      if (i == n) return;
+      Widen();
+    }
+    for (size_t i = 0; i < n; ++i) chars_[at + i] = Printable(text[i]);
+  }
+  // Print #fn of the line (newline: ended by CR LF).
+  void Print(short fn, bool newline) const {
+    if (wide_)
+      vb::Print(fn, std::wstring_view(chars_, kWidth), newline);
+    else
+      vb::PrintAscii(fn, std::string_view(bytes_, kWidth), newline);
+  }
+
+ private:
+  void Widen() {
+    std::copy_n(bytes_, kWidth, chars_);
+    wide_ = true;
+  }
+  char bytes_[kWidth];
+  wchar_t chars_[kWidth];
+  bool wide_ = false;
+};
 
 // The text written over the right end of `width` zeros; 5 when it does not fit.
 std::wstring RightInZeros(std::wstring_view text, long width) {
@@ -43,11 +73,11 @@ std::wstring RightInZeros(std::wstring_view text, long width) {
   return zeros;
 }
 
-// PutInLine(line, start, width, RightInZeros(text, width)), without a text in between where the
-// field is no wider than a record line.
-void PutInZeros(wchar_t* line, long start, long width, std::wstring_view text) {
+// line.Put(start, width, RightInZeros(text, width)), without a text in between where the field
+// is no wider than a record line.
+void PutInZeros(RecordLine& line, long start, long width, std::wstring_view text) {
   if (width < 0 || width > OutputFields::kLineWidth) {
-    PutInLine(line, start, width, RightInZeros(text, width));
+    line.Put(start, width, RightInZeros(text, width));
     return;
   }
   // As RightInZeros: the text must fit, and an empty text starts past the zeros.
@@ -56,7 +86,7 @@ void PutInZeros(wchar_t* line, long start, long width, std::wstring_view text) {
   const size_t pad = static_cast<size_t>(width) - text.size();
   std::fill_n(zeros, pad, L'0');
   std::copy_n(text.data(), text.size(), zeros + pad);
-  PutInLine(line, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
+  line.Put(start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
 }
 
 // The value of one layout member, formatted by its data type.
@@ -109,12 +139,10 @@ bool Holds(const LayoutEntry& e) {
   return true;
 }
 
-// The record line PrintRecord fills (spaces at first), with what PrintMember needs to go on.
-struct RecordLine {
-  explicit RecordLine(OutputFields::BadAmount badAmount) : badAmount(badAmount) {
-    std::fill_n(text, OutputFields::kLineWidth, L' ');
-  }
-  wchar_t text[OutputFields::kLineWidth];
+// The record line as PrintRecord fills it, with what PrintMember needs to go on.
+struct RecordState {
+  explicit RecordState(OutputFields::BadAmount badAmount) : badAmount(badAmount) {}
+  RecordLine line;
   OutputFields::BadAmount badAmount;
   // With badAmount, an amount that does not read is raised before any other failure of the
   // record: a failure of an earlier field waits here until the rest of the amounts are seen.
@@ -133,9 +161,10 @@ bool IsPlainText(const LayoutView& d) {
 
 // Prints one member of the layout into the line, its value read from the store and formatted by
 // its data type.
-void PrintMember(OutputFields& store, RecordLine& line, const LayoutView& d) {
-  const OutputFields::BadAmount badAmount = line.badAmount;
-  std::exception_ptr& failed = line.failed;
+void PrintMember(OutputFields& store, RecordState& record, const LayoutView& d) {
+  const OutputFields::BadAmount badAmount = record.badAmount;
+  std::exception_ptr& failed = record.failed;
+  RecordLine& line = record.line;
   const std::wstring* held = &d.value;
   if (!d.name.empty()) {
     try {
@@ -172,18 +201,18 @@ void PrintMember(OutputFields& store, RecordLine& line, const LayoutView& d) {
     wchar_t buf[11];
     const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
     if (IsPlainText(d))
-      PutInLine(line.text, d.fromCol, width, v);
+      line.Put(d.fromCol, width, v);
     else if (reads) {
       wchar_t digits[20];
-      PutInZeros(line.text, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
+      PutInZeros(line, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
     } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
-      PutInZeros(line.text, d.fromCol, width, v);
+      PutInZeros(line, d.fromCol, width, v);
     else if (!tenths.empty())
-      PutInZeros(line.text, d.fromCol, width, tenths);
+      PutInZeros(line, d.fromCol, width, tenths);
     else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
-      PutInLine(line.text, d.fromCol, width, *known);
+      line.Put(d.fromCol, width, *known);
     else
-      PutInLine(line.text, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+      line.Put(d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
   } catch (const vb::RuntimeError&) {
     if (!badAmount) throw;
     failed = std::current_exception();
@@ -215,7 +244,7 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
-  RecordLine line(badAmount);
+  RecordState record(badAmount);
   OutDefns.ForEachEntry([&](const LayoutView& d) {
     // Most members are read where the layout expects them, in columns that start in the line,
     // and are empty (which prints nothing, whatever the type) or texts without a format: their
@@ -223,14 +252,14 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     if (StartsInLine(d) && (d.name.empty() || (names_ && names_ == d.hintIn))) {
       const std::wstring& v = d.name.empty() ? d.value : values_[d.hint];
       if (v.empty() || IsPlainText(d)) {
-        if (!line.failed) PutInLine(line.text, d.fromCol, d.toCol - d.fromCol + 1, v);
+        if (!record.failed) record.line.Put(d.fromCol, d.toCol - d.fromCol + 1, v);
         return;
       }
     }
-    PrintMember(*this, line, d);
+    PrintMember(*this, record, d);
   });
-  if (line.failed) std::rethrow_exception(line.failed);
-  vb::Print(iFn, std::wstring_view(line.text, kLineWidth), !OutDefns.LastLine());
+  if (record.failed) std::rethrow_exception(record.failed);
+  record.line.Print(iFn, !OutDefns.LastLine());
   return true;
 }
 
