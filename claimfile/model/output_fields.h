@@ -83,8 +83,8 @@ class NoteTexts {
 class LayoutSlot {
  public:
   LayoutSlot& operator=(com::Ptr<OutputFields> layout) noexcept;
-  // Notes the record: values holds one text per varying entry of the plan, which outlives this;
-  // the slot keeps them in texts.
+  // Notes the record printed through plan, which outlives the slot: values holds one text per
+  // varying entry of the plan, which the slot keeps in texts.
   void Note(const LayoutPlan& plan, NoteTexts& texts, std::span<const std::wstring> values);
 
   explicit operator bool() const noexcept { return made_ || plan_; }
