@@ -13,19 +13,57 @@ namespace claimfile {
 
 namespace {
 
-// Mid$(line, start, length) = text over a line of `size` characters: replaces at most length
-// characters from start, never growing the line. A start outside the line, or a negative
-// length, raises 5.
-void MidAssign(wchar_t* line, size_t size, long start, long length, std::wstring_view text) {
-  if (start < 1 || start > static_cast<long>(size) || length < 0) vb::Raise(vb::errInvalidCall);
-  size_t room = size - static_cast<size_t>(start) + 1;
+// Mid$(line, start, length) = text: replaces at most length characters from start, never
+// growing the line. A start outside the line, or a negative length, raises 5.
+void MidAssign(std::wstring& line, long start, long length, std::wstring_view text) {
+  if (start < 1 || start > static_cast<long>(line.size()) || length < 0) vb::Raise(vb::errInvalidCall);
+  size_t room = line.size() - static_cast<size_t>(start) + 1;
   size_t n = std::min({text.size(), static_cast<size_t>(length), room});
-  std::copy_n(text.data(), n, line + (static_cast<size_t>(start) - 1));
+  std::copy_n(text.data(), n, line.data() + (static_cast<size_t>(start) - 1));
 }
 
-void MidAssign(std::wstring& line, long start, long length, std::wstring_view text) {
-  MidAssign(line.data(), line.size(), start, length, text);
-}
+// A line end or another control character (below 32, and 127) inside a value would break the
+// fixed-width record: it is printed as a space.
+constexpr wchar_t Printable(wchar_t c) { return c < L' ' || c == 0x7F ? L' ' : c; }
+
+// The record line PrintRecord fills (spaces at first), kept as the bytes Print would write for it
+// while all of it is ASCII (nearly always), as characters from the first character that is not.
+class RecordLine {
+ public:
+  static constexpr long kWidth = OutputFields::kLineWidth;
+  RecordLine() { std::fill_n(bytes_, kWidth, ' '); }
+
+  // Mid$(line, start, length) = text, each character Printable. A start outside the line, or a
+  // negative length, raises 5.
+  void Put(long start, long length, std::wstring_view text) {
+    if (start < 1 || start > kWidth || length < 0) vb::Raise(vb::errInvalidCall);
+    const size_t at = static_cast<size_t>(start) - 1;
+    const size_t n = std::min({text.size(), static_cast<size_t>(length), static_cast<size_t>(kWidth) - at});
+    if (!wide_) {
+      size_t i = 0;
+      for (; i < n && text[i] < 0x80; ++i) bytes_[at + i] = static_cast<char>(Printable(text[i]));
+      if (i == n) return;
+      Widen();
+    }
+    for (size_t i = 0; i < n; ++i) chars_[at + i] = Printable(text[i]);
+  }
+  // Print #fn of the line (newline: ended by CR LF).
+  void Print(short fn, bool newline) const {
+    if (wide_)
+      vb::Print(fn, std::wstring_view(chars_, kWidth), newline);
+    else
+      vb::PrintAscii(fn, std::string_view(bytes_, kWidth), newline);
+  }
+
+ private:
+  void Widen() {
+    std::copy_n(bytes_, kWidth, chars_);
+    wide_ = true;
+  }
+  char bytes_[kWidth];
+  wchar_t chars_[kWidth];
+  bool wide_ = false;
+};
 
 // The text written over the right end of `width` zeros; 5 when it does not fit.
 std::wstring RightInZeros(std::wstring_view text, long width) {
@@ -35,11 +73,11 @@ std::wstring RightInZeros(std::wstring_view text, long width) {
   return zeros;
 }
 
-// Mid$(line, start, width) = RightInZeros(text, width), without a text in between where the
-// field is no wider than a record line.
-void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::wstring_view text) {
+// line.Put(start, width, RightInZeros(text, width)), without a text in between where the field
+// is no wider than a record line.
+void PutInZeros(RecordLine& line, long start, long width, std::wstring_view text) {
   if (width < 0 || width > OutputFields::kLineWidth) {
-    MidAssign(line, size, start, width, RightInZeros(text, width));
+    line.Put(start, width, RightInZeros(text, width));
     return;
   }
   // As RightInZeros: the text must fit, and an empty text starts past the zeros.
@@ -48,7 +86,7 @@ void MidAssignInZeros(wchar_t* line, size_t size, long start, long width, std::w
   const size_t pad = static_cast<size_t>(width) - text.size();
   std::fill_n(zeros, pad, L'0');
   std::copy_n(text.data(), text.size(), zeros + pad);
-  MidAssign(line, size, start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
+  line.Put(start, width, std::wstring_view(zeros, static_cast<size_t>(width)));
 }
 
 // The value of one layout member, formatted by its data type.
@@ -101,6 +139,86 @@ bool Holds(const LayoutEntry& e) {
   return true;
 }
 
+// The record line as PrintRecord fills it, with what PrintMember needs to go on.
+struct RecordState {
+  explicit RecordState(OutputFields::BadAmount badAmount) : badAmount(badAmount) {}
+  RecordLine line;
+  OutputFields::BadAmount badAmount;
+  // With badAmount, an amount that does not read is raised before any other failure of the
+  // record: a failure of an earlier field waits here until the rest of the amounts are seen.
+  std::exception_ptr failed;
+};
+
+// Whether the member's columns start in the record line and do not end before they start.
+bool StartsInLine(const LayoutView& d) {
+  return d.fromCol >= 1 && d.fromCol <= OutputFields::kLineWidth && d.toCol >= d.fromCol - 1;
+}
+
+// Whether the member is a text without a format: its value is printed as it is.
+bool IsPlainText(const LayoutView& d) {
+  return (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) && d.format.empty();
+}
+
+// Prints one member of the layout into the line, its value read from the store and formatted by
+// its data type.
+void PrintMember(OutputFields& store, RecordState& record, const LayoutView& d) {
+  const OutputFields::BadAmount badAmount = record.badAmount;
+  std::exception_ptr& failed = record.failed;
+  RecordLine& line = record.line;
+  const std::wstring* held = &d.value;
+  if (!d.name.empty()) {
+    try {
+      held = &store.ValueOf(d.name, d.hint, d.hintIn);
+    } catch (const vb::RuntimeError&) {
+      // A missing amount is raised at once, as the amounts come first.
+      if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
+      if (!failed) failed = std::current_exception();
+      return;
+    }
+  }
+  const std::wstring& v = *held;
+  // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
+  vb::Currency amount;
+  bool reads = false;
+  // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
+  if (d.dataType == OutputFieldTypeCurrency && v.find_first_not_of(L' ') != std::wstring::npos) {
+    reads = vb::Currency::TryFromText(v, amount);
+    if (!reads && !vb::IsNumeric(v)) {
+      if (badAmount && !d.name.empty()) badAmount(d.name, v);
+    } else if (!reads && !failed) {
+      try {
+        amount = vb::Currency::FromText(v);
+        reads = true;
+      } catch (const vb::RuntimeError&) {
+        if (!badAmount) throw;
+        failed = std::current_exception();
+      }
+    }
+  }
+  if (failed) return;
+  try {
+    const long width = OutputField::FieldLength(d.fromCol, d.toCol);
+    wchar_t buf[11];
+    const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
+    if (IsPlainText(d))
+      line.Put(d.fromCol, width, v);
+    else if (reads) {
+      wchar_t digits[20];
+      PutInZeros(line, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
+    } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
+      PutInZeros(line, d.fromCol, width, v);
+    else if (!tenths.empty())
+      PutInZeros(line, d.fromCol, width, tenths);
+    else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
+      line.Put(d.fromCol, width, *known);
+    else
+      line.Put(d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
+  } catch (const vb::RuntimeError&) {
+    if (!badAmount) throw;
+    failed = std::current_exception();
+  }
+}
+
 }  // namespace
 
 void OutputFields::DoPrintSetValues() {
@@ -126,70 +244,26 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
-  wchar_t line[kLineWidth];
-  std::fill_n(line, kLineWidth, L' ');
-  // With badAmount, an amount that does not read is raised before any other failure of the
-  // record: a failure of an earlier field waits until the rest of the amounts are seen.
-  std::exception_ptr failed;
+  RecordState record(badAmount);
+  // The values are read in nearly the order they are held: asked for together, the reads of a
+  // store that has not been read for a while overlap instead of waiting one after the other.
+  if (names_)
+    for (const std::wstring& v : values_) __builtin_prefetch(&v);
   OutDefns.ForEachEntry([&](const LayoutView& d) {
-    const std::wstring* held = &d.value;
-    if (!d.name.empty()) {
-      try {
-        held = &ValueOf(d.name, d.hint, d.hintIn);
-      } catch (const vb::RuntimeError&) {
-        // A missing amount is raised at once, as the amounts come first.
-        if (!badAmount || d.dataType == OutputFieldTypeCurrency) throw;
-        if (!failed) failed = std::current_exception();
+    // Most members are read where the layout expects them, in columns that start in the line,
+    // and are empty (which prints nothing, whatever the type) or texts without a format: their
+    // value is copied as it is, unless a failure is held (neither is an amount).
+    if (StartsInLine(d) && (d.name.empty() || (names_ && names_ == d.hintIn))) {
+      const std::wstring& v = d.name.empty() ? d.value : values_[d.hint];
+      if (v.empty() || IsPlainText(d)) {
+        if (!record.failed) record.line.Put(d.fromCol, d.toCol - d.fromCol + 1, v);
         return;
       }
     }
-    const std::wstring& v = *held;
-    // An amount is parsed once, here; FromText raises what the text gives (6 beyond the range).
-    vb::Currency amount;
-    bool reads = false;
-    // Blanks are an empty amount (hosts that copy fixed-width columns give them for none).
-    if (d.dataType == OutputFieldTypeCurrency && v.find_first_not_of(L' ') != std::wstring::npos) {
-      reads = vb::Currency::TryFromText(v, amount);
-      if (!reads && !vb::IsNumeric(v)) {
-        if (badAmount && !d.name.empty()) badAmount(d.name, v);
-      } else if (!reads && !failed) {
-        try {
-          amount = vb::Currency::FromText(v);
-          reads = true;
-        } catch (const vb::RuntimeError&) {
-          if (!badAmount) throw;
-          failed = std::current_exception();
-        }
-      }
-    }
-    if (failed) return;
-    try {
-      const long width = OutputField::FieldLength(d.fromCol, d.toCol);
-      wchar_t buf[11];
-      const std::wstring_view tenths = d.dataType == OutputFieldTypeFixedOne ? PlainTenths(v, buf) : std::wstring_view();
-      if (d.format.empty() && (d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate))
-        MidAssign(line, kLineWidth, d.fromCol, width, v);
-      else if (reads) {
-        wchar_t digits[20];
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, vb::DecimalDigits((amount * 100).ToLong(), digits));
-      } else if (d.dataType == OutputFieldTypeNumeric && !v.empty())
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, v);
-      else if (!tenths.empty())
-        MidAssignInZeros(line, kLineWidth, d.fromCol, width, tenths);
-      else if (const std::wstring* known = KnownFormat(d.dataType, d.format, v))
-        MidAssign(line, kLineWidth, d.fromCol, width, *known);
-      else
-        MidAssign(line, kLineWidth, d.fromCol, width, FormatForRecord(d.dataType, d.format, width, v));
-    } catch (const vb::RuntimeError&) {
-      if (!badAmount) throw;
-      failed = std::current_exception();
-    }
+    PrintMember(*this, record, d);
   });
-  if (failed) std::rethrow_exception(failed);
-  // A line end or another control character inside a value would break the fixed-width record.
-  for (wchar_t& c : line)
-    if (c < L' ' || c == 0x7F) c = L' ';
-  vb::Print(iFn, std::wstring_view(line, kLineWidth), !OutDefns.LastLine());
+  if (record.failed) std::rethrow_exception(record.failed);
+  record.line.Print(iFn, !OutDefns.LastLine());
   return true;
 }
 
@@ -235,15 +309,59 @@ com::Ptr<OutputFields> OutputFields::NewLayout(std::vector<LayoutEntry> entries)
   return layout;
 }
 
+struct NoteTexts::Blocks {
+  static constexpr size_t kBlock = 1024;
+  std::vector<std::unique_ptr<std::wstring[]>> texts;
+  std::vector<std::unique_ptr<const std::wstring*[]>> places;
+  // The unused end of the last block of each.
+  std::wstring* nextText = nullptr;
+  size_t textsLeft = 0;
+  const std::wstring** nextPlace = nullptr;
+  size_t placesLeft = 0;
+  std::vector<const std::wstring*> previous;  // the places of the record added last
+};
+
+const std::wstring* const* NoteTexts::Add(std::span<const std::wstring> texts) {
+  if (texts.empty()) return nullptr;
+  if (!blocks_) blocks_ = std::make_shared<Blocks>();
+  Blocks& b = *blocks_;
+  if (b.placesLeft < texts.size()) {
+    b.placesLeft = std::max(Blocks::kBlock, texts.size());
+    b.places.push_back(std::make_unique<const std::wstring*[]>(b.placesLeft));
+    b.nextPlace = b.places.back().get();
+  }
+  const std::wstring** places = b.nextPlace;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k < b.previous.size() && *b.previous[k] == texts[k]) {
+      places[k] = b.previous[k];
+      continue;
+    }
+    if (b.textsLeft == 0) {
+      b.texts.push_back(std::make_unique<std::wstring[]>(Blocks::kBlock));
+      b.nextText = b.texts.back().get();
+      b.textsLeft = Blocks::kBlock;
+    }
+    *b.nextText = texts[k];
+    places[k] = b.nextText++;
+    --b.textsLeft;
+  }
+  b.nextPlace += texts.size();
+  b.placesLeft -= texts.size();
+  b.previous.assign(places, places + texts.size());
+  return places;
+}
+
 LayoutSlot& LayoutSlot::operator=(com::Ptr<OutputFields> layout) noexcept {
   made_ = std::move(layout);
   plan_ = nullptr;
-  values_ = {};
+  texts_ = {};
+  values_ = nullptr;
   return *this;
 }
 
-void LayoutSlot::Note(const LayoutPlan& plan, const std::vector<std::wstring>& values) {
-  values_ = values;  // reuses the texts of the store's previous record
+void LayoutSlot::Note(const LayoutPlan& plan, NoteTexts& texts, std::span<const std::wstring> values) {
+  values_ = texts.Add(values);
+  texts_ = texts;
   plan_ = &plan;
   made_.reset();
 }
@@ -251,10 +369,11 @@ void LayoutSlot::Note(const LayoutPlan& plan, const std::vector<std::wstring>& v
 const com::Ptr<OutputFields>& LayoutSlot::Made() const {
   if (plan_) {
     std::vector<LayoutEntry> entries = plan_->entries;
-    for (size_t k = 0; k < plan_->varying.size(); ++k) entries[plan_->varying[k]].value = values_[k];
+    for (size_t k = 0; k < plan_->varying.size(); ++k) entries[plan_->varying[k]].value = *values_[k];
     made_ = OutputFields::NewLayout(std::move(entries));
     plan_ = nullptr;
-    values_ = {};
+    texts_ = {};
+    values_ = nullptr;
   }
   return made_;
 }

@@ -2,6 +2,7 @@
 // printer that formats the store's values through a layout (a second store) into one line.
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -60,6 +61,21 @@ struct LayoutPlan {
   std::vector<size_t> varying;
 };
 
+// The texts of the notes that a record writer leaves in the stores it prints through
+// (LayoutSlot::Note). A handle: its copies share the texts, which are added record by record in
+// blocks, never moved or changed, and freed with the last copy; so a note takes no allocation of
+// its own. A record's text equal to the one at the same place in the record added before it (a
+// claim's control number) is held once.
+class NoteTexts {
+ public:
+  // Holds the texts of one record; answers their addresses, in order (nullptr for none).
+  const std::wstring* const* Add(std::span<const std::wstring> texts);
+
+ private:
+  struct Blocks;
+  std::shared_ptr<Blocks> blocks_;  // made by the first Add
+};
+
 // The OutDefns of a store: a layout store, Nothing, or the note a record writer left of the last
 // record printed through the store (its plan and the record's varying values). The layout store
 // of a note is made when something first asks for it, holding what a store built for that record
@@ -67,8 +83,9 @@ struct LayoutPlan {
 class LayoutSlot {
  public:
   LayoutSlot& operator=(com::Ptr<OutputFields> layout) noexcept;
-  // Notes the record: values holds one text per varying entry of the plan, which outlives this.
-  void Note(const LayoutPlan& plan, const std::vector<std::wstring>& values);
+  // Notes the record printed through plan, which outlives the slot: values holds one text per
+  // varying entry of the plan, which the slot keeps in texts.
+  void Note(const LayoutPlan& plan, NoteTexts& texts, std::span<const std::wstring> values);
 
   explicit operator bool() const noexcept { return made_ || plan_; }
   // The layout store (made from the note if need be).
@@ -83,7 +100,9 @@ class LayoutSlot {
  private:
   mutable com::Ptr<OutputFields> made_;
   mutable const LayoutPlan* plan_ = nullptr;
-  mutable std::vector<std::wstring> values_;
+  // The note's values, one per varying entry of the plan, held in texts_.
+  mutable NoteTexts texts_;
+  mutable const std::wstring* const* values_ = nullptr;
 };
 
 // The names of a model class's store, in store order, with their folded keys: built once per
@@ -210,7 +229,7 @@ void LayoutSlot::ForEachEntry(F&& f) const {
   for (size_t at = 0; at < entries.size(); ++at) {
     const LayoutEntry& e = entries[at];
     const bool varies = k < plan_->varying.size() && plan_->varying[k] == at;
-    const std::wstring& v = varies ? values_[k++] : e.value;
+    const std::wstring& v = varies ? *values_[k++] : e.value;
     f(LayoutView{e.name, e.fromCol, e.toCol, v, e.dataType, e.format, e.hint, e.hintIn});
   }
 }

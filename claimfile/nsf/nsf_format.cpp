@@ -87,6 +87,7 @@ void NSFFormat::PrintMe(short iFn, FileHeader& objFH) {
   // runs a message loop, so the locale stays as it is while the records are written.
   vb::FormatMemo dates;
   CurFileHeader = com::Ptr<FileHeader>(&objFH);
+  notes_ = {};
   curClaim_ = nullptr;
   FileNo = iFn;
   FileRecordCount = 0;
@@ -172,7 +173,7 @@ bool NSFFormat::PrintRecord(OutputFields& modelFields, RecordId id, Claim* claim
   } catch (const vb::RuntimeError& e) {
     throw InContext(e, table.name, L"", claim ? claim : curClaim_);
   }
-  modelFields.OutDefns.Note(plan, computed_);
+  modelFields.OutDefns.Note(plan, notes_, computed_);
   try {
     Increment(BatchRecordCount);
     return modelFields.PrintRecord(FileNo, RefuseAmount);

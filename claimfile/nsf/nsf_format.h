@@ -82,6 +82,7 @@ class NSFFormat : public com::Object<NSFFormat, _NSFFormat> {
   Sum batchTotals_[3];
   Sum fileTotals_[3];
   std::vector<std::wstring> computed_;  // the computed values of the record being written
+  NoteTexts notes_;  // the texts of the notes left in the stores, anew for each file written
   // Where the claim store's PatControlNo and ExtraNarrative were last found, tried first.
   size_t controlNoAt_ = static_cast<size_t>(-1);
   size_t narrativeAt_ = static_cast<size_t>(-1);

@@ -126,37 +126,56 @@ size_t CopyAscii(std::wstring_view text, char* out) {
   return i;
 }
 
+// Where Print puts at most `most` more bytes of fn (a line end included): the end of its buffer,
+// written out first when the bytes would not fit; nullptr when fn is unbuffered or they would
+// never fit. 52 when fn is not open, 54 when it is open for input.
+char* BufferRoom(short fn, size_t most) {
+  OpenHandle(fn);
+  if (table.mode[fn] == ForInput) Raise(errBadFileMode);
+  if (!table.buffer[fn] || most > kBufferSize) return nullptr;
+  if (table.used[fn] + most > kBufferSize) Flush(fn);
+  return table.buffer[fn] + table.used[fn];
+}
+
+// Ends the bytes put at `end` in the buffer of fn (from BufferRoom) with the line end if asked.
+void EndInBuffer(short fn, char* end, bool newline) {
+  if (newline) {
+    *end++ = '\r';
+    *end++ = '\n';
+  }
+  table.used[fn] = static_cast<DWORD>(end - table.buffer[fn]);
+}
+
+// Writes the bytes, and the line end if asked, around the buffer of fn (written out first).
+void WriteAround(short fn, std::string bytes, bool newline) {
+  if (newline) bytes += "\r\n";
+  if (table.buffer[fn]) Flush(fn);
+  WriteAll(table.handle[fn], bytes.data(), bytes.size());
+}
+
 }  // namespace
 
 void Print(short fn, std::wstring_view text, bool newline) {
-  HANDLE h = OpenHandle(fn);
-  if (table.mode[fn] == ForInput) Raise(errBadFileMode);
-  char* const buffer = table.buffer[fn];
   // A character of the code page takes at most three bytes; the line end two more.
-  const size_t most = 3 * text.size() + 2;
-  if (buffer && most <= kBufferSize) {
-    if (table.used[fn] + most > kBufferSize) Flush(fn);
-    DWORD& used = table.used[fn];
-    const size_t ascii = CopyAscii(text, buffer + used);
-    used += static_cast<DWORD>(ascii);
-    if (ascii < text.size()) {
-      // No best-fit mapping, as ToAnsi.
-      const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data() + ascii,
-                                        static_cast<int>(text.size() - ascii), buffer + used,
-                                        static_cast<int>(kBufferSize - used), "?", nullptr);
-      if (n <= 0) Raise(errOutOfMemory);
-      used += static_cast<DWORD>(n);
-    }
-    if (newline) {
-      buffer[used++] = '\r';
-      buffer[used++] = '\n';
-    }
-    return;
+  char* out = BufferRoom(fn, 3 * text.size() + 2);
+  if (!out) return WriteAround(fn, ToAnsi(std::wstring(text)), newline);
+  const size_t ascii = CopyAscii(text, out);
+  out += ascii;
+  if (ascii < text.size()) {
+    // No best-fit mapping, as ToAnsi.
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data() + ascii,
+                                      static_cast<int>(text.size() - ascii), out,
+                                      static_cast<int>(table.buffer[fn] + kBufferSize - out), "?", nullptr);
+    if (n <= 0) Raise(errOutOfMemory);
+    out += n;
   }
-  std::string bytes = ToAnsi(std::wstring(text));
-  if (newline) bytes += "\r\n";
-  if (buffer) Flush(fn);
-  WriteAll(h, bytes.data(), bytes.size());
+  EndInBuffer(fn, out, newline);
+}
+
+void PrintAscii(short fn, std::string_view text, bool newline) {
+  char* out = BufferRoom(fn, text.size() + 2);
+  if (!out) return WriteAround(fn, std::string(text), newline);
+  EndInBuffer(fn, std::copy(text.begin(), text.end(), out), newline);
 }
 
 std::wstring ReadAll(short fn) {

@@ -119,7 +119,8 @@ TEST(LayoutTables, BuiltLayoutCarriesEveryRowInOrder) {
   std::vector<std::wstring> values;
   for (size_t row : plan.varying) values.push_back(table.fields[row].source == Source::LineSeq ? L"7" : L"PCN");
   LayoutSlot slot;
-  slot.Note(plan, values);
+  NoteTexts texts;
+  slot.Note(plan, texts, values);
   auto layout = slot.Made();
   ASSERT_EQ(66, layout->Count());
   long i = 0;

@@ -129,6 +129,26 @@ TEST_F(NsfFormatTest, EveryObjectKeepsTheLastLayoutThatPrintedThroughIt) {
   EXPECT_EQ(first, second);
 }
 
+TEST_F(NsfFormatTest, KeptLayoutsOutliveTheWriterAndFollowTheStoresLastRecord) {
+  // A line written in one file keeps its FA0 layout while the writer writes another file and
+  // after the writer is gone; a later writing of the line gives the layout of its new record.
+  Claim& claim = AddClaim(AddBatch(*header, L"P"), {{L"PatControlNo", L"FIRST-CLAIM-0001"}});
+  ServiceLine& line = AddLine(claim);
+  auto other = FileHeader::New();
+  Claim& next = AddClaim(AddBatch(*other, L"Q"), {{L"PatControlNo", L"OTHER-CLAIM-0002"}});
+  AddLine(next);
+  AddLine(next);
+  auto writer = NSFFormat::New();
+  ASSERT_EQ(0, WriteNsf(*header, dir, writer).second);
+  ASSERT_EQ(0, WriteNsf(*other, dir, writer).second);
+  writer.reset();
+  EXPECT_EQ(L"1", line.OutFields->OutDefns->Item(2)->Value);
+  EXPECT_EQ(L"FIRST-CLAIM-0001", line.OutFields->OutDefns->Item(3)->Value);
+  Fill(claim.OutFields, {{L"PatControlNo", L"CHANGED-CLAIM-03"}});
+  ASSERT_EQ(0, WriteNsf(*header, dir).second);
+  EXPECT_EQ(L"CHANGED-CLAIM-03", line.OutFields->OutDefns->Item(3)->Value);
+}
+
 TEST_F(NsfFormatTest, OneInstantPerWriterAcrossMidnightAndAcrossWrites) {
   FixedClock midnight({Moment(2007, 1, 31, 23, 59, 59), Moment(2007, 2, 1, 0, 0, 0), Moment(2007, 2, 1, 0, 0, 1)});
   auto writer = NSFFormat::New();

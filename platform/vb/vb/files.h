@@ -25,6 +25,9 @@ void OpenForInput(short fn, const std::wstring& path);
 // The text is written in the system's 8-bit code page. 52 when fn is not open, 54 when it is
 // open for input.
 void Print(short fn, std::wstring_view text, bool newline = true);
+// Print of a text of ASCII characters (below 128) given as its bytes, which every 8-bit code
+// page holds as they are: the same bytes Print writes for it, without the conversion.
+void PrintAscii(short fn, std::string_view text, bool newline = true);
 
 // Input$(LOF(fn), #fn): the rest of a file open for input, from the 8-bit code page.
 std::wstring ReadAll(short fn);
