@@ -202,11 +202,12 @@ edi.Export
 Check edi.valid837, "registered again, the 837 export goes through"
 
 ' The watcher deletes the stop file as it ends; then the folder can go. (Wine's script host has
-' no WScript.Sleep: the wait asks the file system, for at most ten seconds.)
+' no WScript.Sleep: the wait asks the file system, for at most thirty seconds: ten were seen to
+' run out under an emulated processor with every core busy.)
 Dim started
 WriteFile stopFile, ""
 started = Timer
-Do While fso.FileExists(stopFile) And Abs(Timer - started) < 10
+Do While fso.FileExists(stopFile) And Abs(Timer - started) < 30
 Loop
 Check Not fso.FileExists(stopFile), "the watcher has ended"
 fso.DeleteFolder work, True
