@@ -67,11 +67,13 @@ set(PRIVATE_PREFIX_GROUP "wineprefix:1")
 set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-prefixes.json)
 
 # add_gtest(<name> SOURCES ... LIBS ... [DEPENDS t...] [FIXTURES f...] [TEST_PREFIX p]
-#           [RESOURCE_LOCK l] [PRIVATE_PREFIX]): a GoogleTest program run under Wine, its tests
-# discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its time (see
-# PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
+#           [RESOURCE_LOCK l] [PRIVATE_PREFIX] [COST c]): a GoogleTest program run under Wine, its
+# tests discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its
+# time (see PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
+# COST: the seconds a test of the program may take, so that ctest starts the long ones first
+# (it has no times of its own on a fresh tree).
 function(add_gtest name)
-  cmake_parse_arguments(A "PRIVATE_PREFIX" "TEST_PREFIX;RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX" "TEST_PREFIX;RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
   if(A_DEPENDS)
@@ -83,6 +85,9 @@ function(add_gtest name)
   endif()
   if(A_PRIVATE_PREFIX)
     list(APPEND props RESOURCE_GROUPS ${PRIVATE_PREFIX_GROUP})
+  endif()
+  if(A_COST)
+    list(APPEND props COST ${A_COST})
   endif()
   set(prefix)
   if(A_TEST_PREFIX)
@@ -115,7 +120,7 @@ endfunction()
 # add_gtest_for_windows_version(<base> <xp|vista> <add_gtest arguments>...): the test program
 # <base>_<os>, whose tests are named "<os>." ..., run with Wine reporting that Windows version.
 function(add_gtest_for_windows_version base os)
-  cmake_parse_arguments(A "PRIVATE_PREFIX" "RESOURCE_LOCK" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX" "RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   set(exe ${base}_${os})
   if(os STREQUAL "vista")
     set(wine_version vista)
@@ -132,7 +137,7 @@ function(add_gtest_for_windows_version base os)
     set(private PRIVATE_PREFIX)
   endif()
   add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
-            TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version ${private})
+            COST "${A_COST}" TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version ${private})
   target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
 endfunction()
 
