@@ -93,7 +93,9 @@ function(add_gtest name)
   if(A_TEST_PREFIX)
     set(prefix TEST_PREFIX "${A_TEST_PREFIX}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${prefix} PROPERTIES ${props})
+  # The tests are listed when the program is linked, in parallel with the rest of the build, rather
+  # than one program after another when ctest starts.
+  gtest_discover_tests(${name} DISCOVERY_MODE POST_BUILD DISCOVERY_TIMEOUT 120 ${prefix} PROPERTIES ${props})
   if(A_FIXTURES)
     # A list does not pass through PROPERTIES, so the discovered tests (named in ${name}_TESTS)
     # are given their fixtures once discovery has run.
@@ -104,6 +106,15 @@ function(add_gtest name)
          "endif()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${fixtures_file})
   endif()
+endfunction()
+
+# run_in_private_prefix(<name> <test>...): the named tests of programs added above each run in a
+# private prefix (PRIVATE_PREFIX_GROUP): for a test that changes what every program of its prefix
+# shares, such as the user locale, without making the others wait.
+function(run_in_private_prefix name)
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}.cmake)
+  file(WRITE ${file} "set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS \"${PRIVATE_PREFIX_GROUP}\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()
 
 # add_gtest_per_windows_version(<base> <add_gtest arguments>...): the same test program built

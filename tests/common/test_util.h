@@ -32,7 +32,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes, DWORD attrib
 
 // A setting of the user locale (LOCALE_SDECIMAL, ...) changed for the scope and then put back.
 // The prefix's user locale is shared by every program running in it: a test that uses this runs
-// alone (RUN_SERIAL).
+// in a prefix of its own (run_in_private_prefix).
 class UserLocaleSetting {
  public:
   UserLocaleSetting(LCTYPE type, const wchar_t* value);

@@ -132,7 +132,7 @@ TEST(ReplyParsing, ADocumentTypeDeclarationIsRefusedAndItsTextElsewhereIsRead) {
   }
 }
 
-// Runs alone (RUN_SERIAL): it changes the user locale of the prefix for the time of the run.
+// Runs in a prefix of its own: it changes the user locale of the prefix for the time of the run.
 TEST(ReplyParsing, NumbersReadAsPlainDecimalsUnderADecimalComma) {
   testutil::UserLocaleSetting thousands(LOCALE_STHOUSAND, L"."), decimal(LOCALE_SDECIMAL, L",");
   EXPECT_EQ(125000, ReplyCurrency(std::wstring(L"12.50")).raw());

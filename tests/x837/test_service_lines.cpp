@@ -142,7 +142,7 @@ TEST_F(ServiceLineTest, FailuresInALineStopTheFileWithTheLinePosition) {
   }
 }
 
-// Runs alone (RUN_SERIAL): it changes the user locale of the prefix for the time of the run.
+// Runs in a prefix of its own: it changes the user locale of the prefix for the time of the run.
 TEST_F(ServiceLineTest, ChargesUnderADecimalComma) {
   testutil::UserLocaleSetting thousands(LOCALE_STHOUSAND, L"."), decimal(LOCALE_SDECIMAL, L",");
   Claim& claim = AddClaim(AddBatch(L"P1"));
