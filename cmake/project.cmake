@@ -71,9 +71,13 @@ set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-prefixes.json)
 # tests discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its
 # time (see PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
 # COST: the seconds a test of the program may take, so that ctest starts the long ones first
-# (it has no times of its own on a fresh tree).
+# (it has no times of its own on a fresh tree). BATCH: the cases run together in one process
+# (scripts/gtest-batch, the test <name>.batch), each still a test of its own (scripts/gtest-case),
+# for programs of short cases that do not need a process each: a Wine start costs about a second
+# under qemu-i386.
 function(add_gtest name)
-  cmake_parse_arguments(A "PRIVATE_PREFIX" "TEST_PREFIX;RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX;BATCH" "TEST_PREFIX;RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS"
+                        ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
   if(A_DEPENDS)
@@ -93,6 +97,14 @@ function(add_gtest name)
   if(A_TEST_PREFIX)
     set(prefix TEST_PREFIX "${A_TEST_PREFIX}")
   endif()
+  if(A_BATCH)
+    set(results ${CMAKE_CURRENT_BINARY_DIR}/${name}_results)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/gtest-case;${results}")
+    add_test(NAME ${A_TEST_PREFIX}${name}.batch COMMAND ${PROJECT_SOURCE_DIR}/scripts/gtest-batch ${results} $<TARGET_FILE:${name}>)
+    set_tests_properties(${A_TEST_PREFIX}${name}.batch PROPERTIES ${props} TIMEOUT 300 COST 100
+                         FIXTURES_SETUP ${name}_batch FIXTURES_REQUIRED "${A_FIXTURES}")
+    list(APPEND A_FIXTURES ${name}_batch)
+  endif()
   # The tests are listed when the program is linked, in parallel with the rest of the build, rather
   # than one program after another when ctest starts.
   gtest_discover_tests(${name} DISCOVERY_MODE POST_BUILD DISCOVERY_TIMEOUT 120 ${prefix} PROPERTIES ${props})
@@ -108,13 +120,18 @@ function(add_gtest name)
   endif()
 endfunction()
 
-# run_in_private_prefix(<name> <test>...): the named tests of programs added above each run in a
-# private prefix (PRIVATE_PREFIX_GROUP): for a test that changes what every program of its prefix
-# shares, such as the user locale, without making the others wait.
-function(run_in_private_prefix name)
-  set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}.cmake)
+# run_in_private_prefix(<program> <test>...): the named tests of a program added above (with
+# BATCH, left out of its batch) each run in a private prefix (PRIVATE_PREFIX_GROUP): for a test
+# that changes what every program of its prefix shares, such as the user locale, without making
+# the others wait.
+function(run_in_private_prefix program)
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${program}_private_prefix.cmake)
   file(WRITE ${file} "set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS \"${PRIVATE_PREFIX_GROUP}\")\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
+  if(TEST ${program}.batch)
+    string(JOIN ":" cases ${ARGN})
+    set_tests_properties(${program}.batch PROPERTIES ENVIRONMENT "GTEST_FILTER=-${cases}")
+  endif()
 endfunction()
 
 # add_gtest_per_windows_version(<base> <add_gtest arguments>...): the same test program built
@@ -131,7 +148,7 @@ endfunction()
 # add_gtest_for_windows_version(<base> <xp|vista> <add_gtest arguments>...): the test program
 # <base>_<os>, whose tests are named "<os>." ..., run with Wine reporting that Windows version.
 function(add_gtest_for_windows_version base os)
-  cmake_parse_arguments(A "PRIVATE_PREFIX" "RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX;BATCH" "RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   set(exe ${base}_${os})
   if(os STREQUAL "vista")
     set(wine_version vista)
@@ -143,12 +160,14 @@ function(add_gtest_for_windows_version base os)
   set_property(GLOBAL APPEND_STRING PROPERTY PREFIX_SETUP_REG
                "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${exe}.exe]\n\"Version\"=\"${wine_version}\"\n\n")
   set_property(GLOBAL APPEND PROPERTY PREFIX_SETUP_FIXTURES ${exe}_version)
-  set(private)
-  if(A_PRIVATE_PREFIX)
-    set(private PRIVATE_PREFIX)
-  endif()
+  set(options)
+  foreach(option PRIVATE_PREFIX BATCH)
+    if(A_${option})
+      list(APPEND options ${option})
+    endif()
+  endforeach()
   add_gtest(${exe} SOURCES ${A_SOURCES} LIBS ${A_LIBS} DEPENDS ${A_DEPENDS} RESOURCE_LOCK "${A_RESOURCE_LOCK}"
-            COST "${A_COST}" TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version ${private})
+            COST "${A_COST}" TEST_PREFIX "${os}." FIXTURES ${A_FIXTURES} ${exe}_version ${options})
   target_compile_definitions(${exe} PRIVATE RUNS_AS_VISTA=${runs_as_vista})
 endfunction()
 
