@@ -70,8 +70,8 @@ set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-prefixes.json)
 #           [RESOURCE_LOCK l] [PRIVATE_PREFIX] [COST c]): a GoogleTest program run under Wine, its
 # tests discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its
 # time (see PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
-# COST: the seconds a test of the program may take, so that ctest starts the long ones first
-# (it has no times of its own on a fresh tree). BATCH: the cases run together in one process
+# COST: ctest's cost of each test of the program; ctest starts the costlier tests first (it has no
+# times of its own on a fresh tree). BATCH: the cases run together in one process
 # (scripts/gtest-batch, the test <name>.batch), each still a test of its own (scripts/gtest-case),
 # for programs of short cases that do not need a process each: a Wine start costs about a second
 # under qemu-i386.
