@@ -67,17 +67,17 @@ set(PRIVATE_PREFIX_GROUP "wineprefix:1")
 set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-prefixes.json)
 
 # add_gtest(<name> SOURCES ... LIBS ... [DEPENDS t...] [FIXTURES f...] [TEST_PREFIX p]
-#           [RESOURCE_LOCK l] [PRIVATE_PREFIX] [COST c]): a GoogleTest program run under Wine, its
-# tests discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its
+#           [RESOURCE_LOCK l] [PRIVATE_PREFIX] [PROCESS_PER_CASE] [COST c]): a GoogleTest program
+# run under Wine, its tests discovered by ctest. PRIVATE_PREFIX: each test runs in a Wine prefix of its own for its
 # time (see PRIVATE_PREFIX_GROUP), for tests that use the product's real folders or show windows.
 # COST: ctest's cost of each test of the program; ctest starts the costlier tests first (it has no
-# times of its own on a fresh tree). BATCH: the cases run together in one process
-# (scripts/gtest-batch, the test <name>.batch), each still a test of its own (scripts/gtest-case),
-# for programs of short cases that do not need a process each: a Wine start costs about a second
-# under qemu-i386.
+# times of its own on a fresh tree). The cases run together in one process (scripts/gtest-batch,
+# the test <name>.batch), each still a test of its own (scripts/gtest-case): a Wine start costs
+# about a second under qemu-i386, more than most cases take. PROCESS_PER_CASE: each case runs in a
+# process of its own, for programs whose cases take seconds each.
 function(add_gtest name)
-  cmake_parse_arguments(A "PRIVATE_PREFIX;BATCH" "TEST_PREFIX;RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS"
-                        ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX;PROCESS_PER_CASE" "TEST_PREFIX;RESOURCE_LOCK;COST"
+                        "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE test_main ${A_LIBS})
   if(A_DEPENDS)
@@ -97,7 +97,7 @@ function(add_gtest name)
   if(A_TEST_PREFIX)
     set(prefix TEST_PREFIX "${A_TEST_PREFIX}")
   endif()
-  if(A_BATCH)
+  if(NOT A_PROCESS_PER_CASE)
     set(results ${CMAKE_CURRENT_BINARY_DIR}/${name}_results)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/gtest-case;${results}")
     add_test(NAME ${A_TEST_PREFIX}${name}.batch COMMAND ${PROJECT_SOURCE_DIR}/scripts/gtest-batch ${results} $<TARGET_FILE:${name}>)
@@ -120,8 +120,8 @@ function(add_gtest name)
   endif()
 endfunction()
 
-# run_in_private_prefix(<program> <test>...): the named tests of a program added above (with
-# BATCH, left out of its batch) each run in a private prefix (PRIVATE_PREFIX_GROUP): for a test
+# run_in_private_prefix(<program> <test>...): the named tests of a program added above (left out
+# of its batch) each run in a private prefix (PRIVATE_PREFIX_GROUP): for a test
 # that changes what every program of its prefix shares, such as the user locale, without making
 # the others wait.
 function(run_in_private_prefix program)
@@ -148,7 +148,7 @@ endfunction()
 # add_gtest_for_windows_version(<base> <xp|vista> <add_gtest arguments>...): the test program
 # <base>_<os>, whose tests are named "<os>." ..., run with Wine reporting that Windows version.
 function(add_gtest_for_windows_version base os)
-  cmake_parse_arguments(A "PRIVATE_PREFIX;BATCH" "RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "PRIVATE_PREFIX;PROCESS_PER_CASE" "RESOURCE_LOCK;COST" "SOURCES;LIBS;FIXTURES;DEPENDS" ${ARGN})
   set(exe ${base}_${os})
   if(os STREQUAL "vista")
     set(wine_version vista)
@@ -161,7 +161,7 @@ function(add_gtest_for_windows_version base os)
                "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${exe}.exe]\n\"Version\"=\"${wine_version}\"\n\n")
   set_property(GLOBAL APPEND PROPERTY PREFIX_SETUP_FIXTURES ${exe}_version)
   set(options)
-  foreach(option PRIVATE_PREFIX BATCH)
+  foreach(option PRIVATE_PREFIX PROCESS_PER_CASE)
     if(A_${option})
       list(APPEND options ${option})
     endif()
