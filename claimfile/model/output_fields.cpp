@@ -244,6 +244,9 @@ bool OutputFields::PrintMe(short iFn) { return PrintRecord(iFn, nullptr); }
 
 bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
   if (!OutDefns) vb::Raise(vb::errObjectNotSet);
+  // A store without names of its own reads its values from its members: they are made before
+  // the walk, so that a layout printed through itself walks members that stay where they are.
+  if (!names_) PrepareItems();
   RecordState record(badAmount);
   // The values are read in nearly the order they are held: asked for together, the reads of a
   // store that has not been read for a while overlap instead of waiting one after the other.
@@ -254,7 +257,7 @@ bool OutputFields::PrintRecord(short iFn, BadAmount badAmount) {
     // and are empty (which prints nothing, whatever the type) or texts without a format: their
     // value is copied as it is, unless a failure is held (neither is an amount).
     if (StartsInLine(d) && (d.name.empty() || (names_ && names_ == d.hintIn))) {
-      const std::wstring& v = d.name.empty() ? d.value : values_[d.hint];
+      const std::wstring& v = d.name.empty() ? d.value : HeldAt(d.hint);
       if (v.empty() || IsPlainText(d)) {
         if (!record.failed) record.line.Put(d.fromCol, d.toCol - d.fromCol + 1, v);
         return;
@@ -411,18 +414,68 @@ com::Ptr<OutputFields> OutputFields::NewStore(const FieldNames& names) {
   return store;
 }
 
+com::Ptr<OutputField> OutputFields::Item(long position) {
+  if (!names_) return Items().Item(position);
+  if (position < 1 || position > Count()) vb::Raise(vb::errSubscript);
+  return Member(static_cast<size_t>(position) - 1);
+}
+
+com::Ptr<OutputField> OutputFields::Item(const std::wstring& key) {
+  if (!names_) return Items().Item(key);
+  const size_t at = names_->Find(key);
+  if (at == static_cast<size_t>(-1)) vb::Raise(vb::errInvalidCall);
+  return Member(at);
+}
+
+namespace {
+
+// Where the member made for position `at` stands in made (by position, ascending), or would stand.
+template <class Made>
+auto MadeSlot(Made& made, size_t at) {
+  return std::lower_bound(made.begin(), made.end(), at, [](const auto& m, size_t a) { return m.first < a; });
+}
+
+}  // namespace
+
+OutputField* OutputFields::MadeAt(size_t at) const {
+  auto it = MadeSlot(made_, at);
+  return it != made_.end() && it->first == at ? it->second.get() : nullptr;
+}
+
+com::Ptr<OutputField> OutputFields::Member(size_t at) {
+  auto it = MadeSlot(made_, at);
+  if (it != made_.end() && it->first == at) return it->second;
+  // As Add by name made it, taking the value held so far; the text's room goes with it.
+  auto f = OutputField::New();
+  f->Name = names_->Name(at);
+  f->Value = std::move(values_[at]);
+  std::wstring().swap(values_[at]);
+  made_.emplace(it, at, f);
+  return f;
+}
+
 void OutputFields::PrepareItems() {
   if (names_) {
-    // The members, as one Add per name made them, each taking the value held so far.
+    // The members, as one Add per name made them, each taking the value held so far; those
+    // already made are kept.
     const FieldNames& names = *names_;
     std::vector<std::wstring> values = std::move(values_);
+    auto made = std::move(made_);
     names_ = nullptr;
     values_ = {};
+    made_ = {};
+    auto next = made.begin();
     for (size_t at = 0; at < names.size(); ++at) {
-      auto f = OutputField::New();
-      f->Name = names.Name(at);
-      f->Value = std::move(values[at]);
-      mCol.Add(f, f->Name);
+      com::Ptr<OutputField> f;
+      if (next != made.end() && next->first == at) {
+        f = std::move(next->second);
+        ++next;
+      } else {
+        f = OutputField::New();
+        f->Name = names.Name(at);
+        f->Value = std::move(values[at]);
+      }
+      mCol.Add(f, names.Name(at));
     }
   }
   if (pending_.empty()) return;

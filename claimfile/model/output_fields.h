@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "com/object.h"
@@ -122,9 +123,10 @@ class FieldNames {
   std::unordered_map<std::wstring, size_t, vb::FoldedKeyHash, std::equal_to<>> index_;
 };
 
-// Item, Count, Remove and enumeration come from ModelCollection. A store of a model class
-// holds its values as texts beside the class's shared names, and makes its OutputField members
-// (each holding its value from then on) when something first asks for the members.
+// Count, Remove and enumeration come from ModelCollection. A store of a model class holds its
+// values as texts beside the class's shared names: Item makes the one member it is asked for,
+// and the members are all made (each holding its value from then on) when something first needs
+// every one of them (enumeration, Remove, Add).
 class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputField> {
  public:
   static bool AnswersInterface(REFIID iid) { return iid == IID__OutputFields; }
@@ -167,10 +169,10 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   std::wstring& ValueOf(std::wstring_view key, size_t hint = static_cast<size_t>(-1),
                         const FieldNames* hintIn = nullptr) {
     if (names_) {
-      if (names_ == hintIn) return values_[hint];
+      if (names_ == hintIn) return HeldAt(hint);
       const size_t at = names_->Find(key, hint);
       if (at == static_cast<size_t>(-1)) vb::Raise(vb::errInvalidCall);
-      return values_[at];
+      return HeldAt(at);
     }
     return Items().Item(key, hint)->Value;
   }
@@ -178,9 +180,18 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // holds its members), for a reader to pass as the hint of its next read of that key.
   std::wstring& ValueOf(std::wstring_view key, size_t hint, size_t& at) {
     at = names_ ? names_->Find(key, hint) : static_cast<size_t>(-1);
-    if (names_ && at != static_cast<size_t>(-1)) return values_[at];
+    if (names_ && at != static_cast<size_t>(-1)) return HeldAt(at);
     return ValueOf(key, hint);
   }
+
+  // Item: a number is a position from 1 (9 outside 1..Count), a text a key (5 when not held).
+  // A store of a model class makes only the member asked for, which then holds that value; the
+  // others stay texts.
+  com::Ptr<OutputField> Item(const vb::CollectionIndex& index) {
+    return index.isKey ? Item(index.key) : Item(index.position);
+  }
+  com::Ptr<OutputField> Item(long position);
+  com::Ptr<OutputField> Item(const std::wstring& key);
 
   // A new store holding the names, each with an empty value, as one Add per name would.
   static com::Ptr<OutputFields> NewStore(const FieldNames& names);
@@ -212,10 +223,23 @@ class OutputFields : public ModelCollection<OutputFields, _OutputFields, OutputF
   // Makes the members of a new layout (ModelCollection asks before every use of the members).
   void PrepareItems();
 
+  // The value at a position among the class's names: the text held there, or the Value of the
+  // member made for it.
+  std::wstring& HeldAt(size_t at) {
+    if (!made_.empty())
+      if (OutputField* member = MadeAt(at)) return member->Value;
+    return values_[at];
+  }
+  OutputField* MadeAt(size_t at) const;
+  // The member of the name at that position, made (taking its value) the first time it is asked for.
+  com::Ptr<OutputField> Member(size_t at);
+
   std::vector<LayoutEntry> pending_;
-  // While names_ is set, the values of a model store, one per name; the members are not made.
+  // While names_ is set, the values of a model store, one per name; the members are not made,
+  // except those in made_ (by position, ascending), which hold their values themselves.
   const FieldNames* names_ = nullptr;
   std::vector<std::wstring> values_;
+  std::vector<std::pair<size_t, com::Ptr<OutputField>>> made_;
 };
 
 template <class F>

@@ -144,6 +144,19 @@ TEST(FieldStore, AModelStoreAndItsMembersShowOneValue) {
   EXPECT_EQ(63, s.Count());
   EXPECT_EQ(L"", other->OutFields->ValueOf(L"LineCharges")) << "each object has values of its own";
   EXPECT_VB_ERROR(vb::errInvalidCall, other->OutFields->ValueOf(L"Nope"));
+  EXPECT_VB_ERROR(vb::errInvalidCall, s.Item(L"Nope"));
+  EXPECT_VB_ERROR(vb::errSubscript, s.Item(64L));
+  EXPECT_VB_ERROR(vb::errSubscript, s.Item(0L));
+
+  // Item made only the members asked for; enumeration makes the rest and keeps those.
+  EXPECT_TRUE(s.Names()) << "the other values are still texts beside the class's names";
+  std::vector<OutputField*> members;
+  for (auto& f : s) members.push_back(f.get());
+  EXPECT_FALSE(s.Names());
+  ASSERT_EQ(63u, members.size());
+  EXPECT_EQ(charges.get(), members[9]);
+  EXPECT_EQ(L"3/1/2007", members[1]->Value);
+  EXPECT_EQ(L"-3.25", s.ValueOf(L"PaidAmt"));
 }
 
 // Through COM, BRExists answers for any name, a missing one included, never fails, and leaves

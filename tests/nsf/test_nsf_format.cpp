@@ -142,6 +142,12 @@ TEST_F(NsfFormatTest, KeptLayoutsOutliveTheWriterAndFollowTheStoresLastRecord) {
   ASSERT_EQ(0, WriteNsf(*header, dir, writer).second);
   ASSERT_EQ(0, WriteNsf(*other, dir, writer).second);
   writer.reset();
+  // A kept layout printed through itself reads its own entries' values, and its line goes to file
+  // number 1, which is not open.
+  com::Ptr<OutputFields> self = line.OutFields->OutDefns.Made();
+  self->OutDefns = self;
+  EXPECT_VB_ERROR(vb::errBadFileNameOrNumber, self->PrintMe(1));
+  self->OutDefns = nullptr;
   EXPECT_EQ(L"1", line.OutFields->OutDefns->Item(2)->Value);
   EXPECT_EQ(L"FIRST-CLAIM-0001", line.OutFields->OutDefns->Item(3)->Value);
   Fill(claim.OutFields, {{L"PatControlNo", L"CHANGED-CLAIM-03"}});
