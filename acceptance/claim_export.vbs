@@ -163,7 +163,7 @@ Check Not fso.FolderExists(fso.BuildPath(work, "missing")), "the missing folder 
 boxes = Split(ReadFile(watcherLog), vbCrLf)
 Check UBound(boxes) = 1, "one box for the missing folder: " & ReadFile(watcherLog)
 ' The position is the one the 837 writer left on this thread: its last step, the save.
-Check boxes(0) = "Error Creating File|Error found in SAVE - 76, Path not found", "the box: " & boxes(0)
+Check boxes(0) = "Error Creating File|Error found in SAVE - 76, Path not found (file " & edi.OutputFileName & ")", "the box: " & boxes(0)
 
 before = Listing()
 batch.BatchNo = "12345"

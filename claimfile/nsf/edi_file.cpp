@@ -99,7 +99,13 @@ void EDIFile::DoExport() noexcept {
       if (mode == OutputModeNSF) {
         if (!nsfFile.IsOpen()) nsfFile.Open(OutputFileName);
         writer = NSFFormat::New();
-        writer->PrintMe(nsfFile.Number(), *header);
+        try {
+          writer->PrintMe(nsfFile.Number(), *header);
+        } catch (const vb::RuntimeError& e) {
+          // A write that failed (the buffer written when full) names the file, as Open does.
+          if (e.number() == vb::errDiskFull || e.number() == vb::errDeviceIO) throw nsfFile.WithPath(e);
+          throw;
+        }
       } else if (mode == OutputMode837) {
         Export837(*header);
       }

@@ -39,12 +39,51 @@ std::wstring AmountText(vb::Currency amount) { return amount.ToText(); }
                                                   std::wstring(name) + L" \"" + v + L"\" is not an amount");
 }
 
+// What a computed field of a record holds, as a failure names it.
+const wchar_t* ComputedName(Source source) {
+  switch (source) {
+    case Source::FileDate: return L"the file date";
+    case Source::FileTime: return L"the file time";
+    case Source::PolicySeq: return L"the policy's sequence number";
+    case Source::LineSeq: return L"the line's sequence number";
+    case Source::ClaimControlNo:
+    case Source::CurPatControlNo: return L"the claim's PatControlNo";
+    case Source::ClaimCA0Count: return L"the claim's CA0 count";
+    case Source::ClaimDACount: return L"the claim's DA record count";
+    case Source::ClaimEACount: return L"the claim's EA record count";
+    case Source::ClaimFA0Count: return L"the claim's FA0 count";
+    case Source::ClaimOtherCount1: return L"the claim's other record count";
+    case Source::ClaimOtherCount2: return L"the claim's HA0 count";
+    case Source::ClaimServiceLineCount: return L"the claim's ServiceLineCount";
+    case Source::ClaimTotalCharges: return L"the claim's TotalCharges";
+    case Source::ClaimTotalAllowedAmt: return L"the claim's TotalAllowedAmt";
+    case Source::ClaimTotalPaidAmt: return L"the claim's TotalPaidAmt";
+    case Source::BatchServiceLineCount: return L"the batch's ServiceLineCount";
+    case Source::BatchRecordCountWithTrailer: return L"the batch's record count";
+    case Source::BatchClaimCount: return L"the batch's ClaimCount";
+    case Source::BatchTotalCharges: return L"the batch's TotalCharges";
+    case Source::FileServiceLineCount: return L"the file header's ServiceLineCount";
+    case Source::FileRecordCount: return L"the file's record count";
+    case Source::FileClaimCount: return L"the file header's ClaimCount";
+    case Source::FileBatchCount: return L"the file header's BatchCount";
+    case Source::FileTotalCharges: return L"the file header's TotalCharges";
+    case Source::FileTotalPaidAmt: return L"the file header's TotalPaidAmt";
+    case Source::FileTotalAllowedAmt: return L"the file header's TotalAllowedAmt";
+    case Source::Named:
+    case Source::Literal: break;
+  }
+  return L"";
+}
+
 // The first field of the layout whose value cannot be printed into its zero-filled columns (too
-// long, or refused by the conversion), as its name (its columns when it is computed) and its
-// value; "" when every one prints.
-std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout) {
+// long, or refused by the conversion), as "field <name>" (for a computed value, what it holds
+// and its columns) and its value; "" when every one prints. table is the record's: its rows are
+// the layout's entries.
+std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout, const nsf::RecordLayout& table) {
   std::wstring found;
+  size_t row = 0;
   layout.ForEachEntry([&](const LayoutView& d) {
+    const size_t at = row++;
     if (!found.empty() || d.dataType == OutputFieldTypeText || d.dataType == OutputFieldTypeDate) return;
     const std::wstring& v = d.name.empty() ? d.value : store.ValueOf(d.name, d.hint, d.hintIn);
     if (v.empty() || (d.dataType == OutputFieldTypeCurrency && !vb::IsNumeric(v))) return;
@@ -58,12 +97,31 @@ std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout) {
     } catch (const vb::RuntimeError&) {
       fits = false;
     }
-    if (!fits)
-      found = (d.name.empty() ? L"at columns " + std::to_wstring(d.fromCol) + L"-" + std::to_wstring(d.toCol)
-                              : std::wstring(d.name)) +
-              L" \"" + v + L"\"";
+    if (!fits) {
+      if (!d.name.empty()) {
+        found = L"field " + std::wstring(d.name);
+      } else {
+        const wchar_t* what = at < table.fields.size() ? ComputedName(table.fields[at].source) : L"";
+        found = std::wstring(*what ? what : L"field") + L" at columns " + std::to_wstring(d.fromCol) + L"-" +
+                std::to_wstring(d.toCol);
+      }
+      found += L" \"" + v + L"\"";
+    }
   });
   return found;
+}
+
+// The failure of a line's amount read with the amount's name, the line (its LineItemControlNo, or
+// its place in the claim when it has none) and the stored text appended to its description.
+vb::RuntimeError OfLineAmount(const vb::RuntimeError& e, const wchar_t* name, ServiceLine& line, long position) {
+  OutputFields& fields = StoreOf(line.OutFields);
+  const std::wstring& controlNo = fields.ValueOf(L"LineItemControlNo");
+  const std::wstring which = controlNo.empty() ? L"service line " + std::to_wstring(position)
+                                               : L"the service line with LineItemControlNo \"" + controlNo + L"\"";
+  const std::wstring why = e.number() == vb::errTypeMismatch ? L" is not an amount" : L"";
+  return vb::RuntimeError(e.number(),
+                          e.description() + L": " + name + L" \"" + fields.ValueOf(name) + L"\" of " + which + why,
+                          e.source());
 }
 
 // The failure with what the writer knows appended to its description, its number kept:
@@ -71,7 +129,7 @@ std::wstring FieldThatFails(OutputFields& store, const LayoutSlot& layout) {
 vb::RuntimeError InContext(const vb::RuntimeError& e, const std::wstring& record, const std::wstring& field,
                            const Claim* claim) {
   std::wstring where = L"record " + record;
-  if (!field.empty()) where += L", field " + field;
+  if (!field.empty()) where += L", " + field;
   if (claim) where += L", " + Edi837::ClaimContext(claim);
   return vb::RuntimeError(e.number(), e.description() + L" (" + where + L")", e.source());
 }
@@ -178,7 +236,7 @@ bool NSFFormat::PrintRecord(OutputFields& modelFields, RecordId id, Claim* claim
     Increment(BatchRecordCount);
     return modelFields.PrintRecord(FileNo, RefuseAmount);
   } catch (const vb::RuntimeError& e) {
-    throw InContext(e, table.name, FieldThatFails(modelFields, modelFields.OutDefns), curClaim_);
+    throw InContext(e, table.name, FieldThatFails(modelFields, modelFields.OutDefns, table), curClaim_);
   }
 }
 
@@ -227,18 +285,30 @@ std::wstring NSFFormat::Computed(Source source, Claim* claim, Batch* batch) {
 vb::Currency NSFFormat::ClaimTotal(Claim& claim, int which) {
   if (!claimTotals_[which]) {
     // As Claim's TotalCharges, TotalAllowedAmt and TotalPaidAmt, each stopping at its first failure.
+    // A line's amount that does not read names itself, its line and its text.
     static constexpr vb::Currency (ServiceLine::*kAmounts[3])() const = {
         &ServiceLine::LineCharges, &ServiceLine::ApprovedAmt, &ServiceLine::PaidAmt};
+    static constexpr const wchar_t* kNames[3] = {L"LineCharges", L"ApprovedAmt", L"PaidAmt"};
     Sum sums[3];
-    for (auto& line : Held(claim.ServiceLines))
+    long position = 0;
+    for (auto& line : Held(claim.ServiceLines)) {
+      ++position;
       for (int k = 0; k < 3; ++k) {
         if (sums[k].failed) continue;
+        vb::Currency amount;
         try {
-          sums[k].value += ((*line).*kAmounts[k])();
+          amount = ((*line).*kAmounts[k])();
+        } catch (const vb::RuntimeError& e) {
+          sums[k].failed = std::make_exception_ptr(OfLineAmount(e, kNames[k], *line, position));
+          continue;
+        }
+        try {
+          sums[k].value += amount;
         } catch (const vb::RuntimeError&) {
           sums[k].failed = std::current_exception();
         }
       }
+    }
     for (int k = 0; k < 3; ++k) claimTotals_[k] = sums[k];
   }
   return ValueOf(*claimTotals_[which]);

@@ -54,6 +54,15 @@ std::wstring CreateBeside(const std::wstring& target) {
 
 void OutputFile::Open(const std::wstring& target) {
   Abandon();
+  given_ = target;
+  try {
+    OpenTemporary(target);
+  } catch (const vb::RuntimeError& e) {
+    throw WithPath(e);
+  }
+}
+
+void OutputFile::OpenTemporary(const std::wstring& target) {
   const std::wstring full = FullPath(target);
   CheckReplaceable(full);
   temp_ = CreateBeside(full);
@@ -74,10 +83,19 @@ void OutputFile::Commit() {
   // caller's Abandon then removes the temporary file.
   const short fn = number_;
   number_ = 0;
-  vb::Close(fn);
-  if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    RaiseFileError(GetLastError());
+  try {
+    vb::Close(fn);
+    if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      RaiseFileError(GetLastError());
+  } catch (const vb::RuntimeError& e) {
+    throw WithPath(e);
+  }
   temp_.clear();
+}
+
+vb::RuntimeError OutputFile::WithPath(const vb::RuntimeError& e) const {
+  if (given_.empty()) return e;
+  return vb::RuntimeError(e.number(), e.description() + L" (file " + given_ + L")", e.source());
 }
 
 void OutputFile::Abandon() noexcept {

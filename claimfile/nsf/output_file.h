@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "vb/error.h"
+
 namespace claimfile::nsf {
 
 class OutputFile {
@@ -16,7 +18,8 @@ class OutputFile {
   // Opens the file for sequential output under the next free file number. Fails, raising the
   // run time's file error, when the target cannot be replaced (a folder, a read-only file, a
   // file held open by another: 75, 70) or when no file can be made in its folder (76 for a
-  // missing folder, 75 for one that may not be written). Nothing is left behind on failure.
+  // missing folder, 75 for one that may not be written). Nothing is left behind on failure. The
+  // errors of Open and Commit name the target (WithPath).
   void Open(const std::wstring& target);
   bool IsOpen() const { return number_ != 0; }
   short Number() const { return number_; }
@@ -30,8 +33,13 @@ class OutputFile {
   // Closes the file and deletes it. Never raises.
   void Abandon() noexcept;
 
+  // The failure with the target's path, as the caller gave it, appended to its description.
+  vb::RuntimeError WithPath(const vb::RuntimeError& e) const;
+
  private:
-  std::wstring target_, temp_;
+  void OpenTemporary(const std::wstring& target);
+
+  std::wstring given_, target_, temp_;
   short number_ = 0;
 };
 

@@ -181,10 +181,16 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
     t.header->OutputMode = OutputModeHCFA;
     return &t.NsfHeader(L"A");
   };
+  // The NSF header's claim, with a second line when `line` is 2, whose values are set.
+  auto lineOf = [&](ExportTest& t, int line, nsftest::Values values) {
+    Claim& c = *nsf(t)->Batchs->Item(1)->Claims->Item(1);
+    ServiceLine& l = line == 1 ? *c.ServiceLines->Item(1) : nsftest::AddLine(c);
+    for (auto [name, value] : values) StoreField(l.OutFields, name, value);
+  };
   const Case cases[] = {
-      {"missing folder", Folder::Missing, nsf, "76, Path not found"},
-      {"read-only folder", Folder::ReadOnly, nsf, "75, Path/File access error"},
-      {"target held open without sharing", Folder::HeldOpen, nsf, "70, Permission denied"},
+      {"missing folder", Folder::Missing, nsf, "76, Path not found (file <target>)"},
+      {"read-only folder", Folder::ReadOnly, nsf, "75, Path/File access error (file <target>)"},
+      {"target held open without sharing", Folder::HeldOpen, nsf, "70, Permission denied (file <target>)"},
       {"overlong BatchNo mid-file", Folder::Earlier,
        [&](ExportTest& t) {
          nsf(t);
@@ -205,28 +211,44 @@ TEST_F(ExportTest, FailuresLeaveTheFolderAsItWas) {
          Claim& c = *nsf(t)->Batchs->Item(1)->Claims->Item(1);
          for (int i = 0; i < 99; ++i) nsftest::AddLine(c);
        },
-       "5, Invalid procedure call or argument (record FA0, field at columns 4-5 \"100\", claim A)"},
+       "5, Invalid procedure call or argument (record FA0, the line's sequence number at columns 4-5 \"100\", "
+       "claim A)"},
+      {"a claim's charges past XA0's seven digits", Folder::Earlier,
+       [&](ExportTest& t) {
+         Claim& c = *nsf(t)->Batchs->Item(1)->Claims->Item(1);
+         StoreField(c.ServiceLines->Item(1)->OutFields, L"LineCharges", L"60000");
+         nsftest::AddLine(c, {{L"LineCharges", L"40000"}});
+       },
+       "5, Invalid procedure call or argument (record XA0, the claim's TotalCharges at columns 78-84 \"100000\", "
+       "claim A)"},
       {"a line amount stored as letters", Folder::Earlier,
        [&](ExportTest& t) {
          StoreField(nsf(t)->Batchs->Item(1)->Claims->Item(1)->ServiceLines->Item(1)->OutFields, L"LineCharges", L"ten");
        },
        "13, Type mismatch: LineCharges \"ten\" is not an amount (record FA0, claim A)"},
+      // Amounts that FA0 prints and the claim's total refuses: the field, the line and the value.
       {"a line amount that reads as a number only to IsNumeric", Folder::Earlier,
-       [&](ExportTest& t) {
-         StoreField(nsf(t)->Batchs->Item(1)->Claims->Item(1)->ServiceLines->Item(1)->OutFields, L"LineCharges", L"$12.50");
-       },
-       "13, Type mismatch (record XA0, claim A)"},  // the claim's total refuses it
+       [&](ExportTest& t) { lineOf(t, 1, {{L"LineCharges", L"$12.50"}}); },
+       "13, Type mismatch: LineCharges \"$12.50\" of service line 1 is not an amount (record XA0, claim A)"},
+      {"a bracketed line amount on a second line", Folder::Earlier,
+       [&](ExportTest& t) { lineOf(t, 2, {{L"LineCharges", L"(5)"}}); },
+       "13, Type mismatch: LineCharges \"(5)\" of service line 2 is not an amount (record XA0, claim A)"},
+      {"a line amount after a blank, on a line with a control number", Folder::Earlier,
+       [&](ExportTest& t) { lineOf(t, 1, {{L"LineItemControlNo", L"7"}, {L"LineCharges", L" 12.5"}}); },
+       "13, Type mismatch: LineCharges \" 12.5\" of the service line with LineItemControlNo \"7\" is not an amount "
+       "(record XA0, claim A)"},
       {"a paid amount that does not read, in a later claim of a later batch", Folder::Earlier,
        [&](ExportTest& t) {
          Batch& b = nsftest::AddBatch(*nsf(t), L"Q", {{L"BatchNo", L"2"}});
          nsftest::AddLine(nsftest::AddClaim(b, {{L"PatControlNo", L"B"}}));
          nsftest::AddLine(nsftest::AddClaim(b, {{L"PatControlNo", L"C"}}), {{L"PaidAmt", L"$8"}});
        },
-       "13, Type mismatch (record XA0, claim C)"},  // before any trailer carries the sums
+       "13, Type mismatch: PaidAmt \"$8\" of service line 1 is not an amount (record XA0, claim C)"},
       {"a policy amount that does not read", Folder::Earlier,
        [&](ExportTest& t) { nsftest::AddPolicy(*nsf(t)->Batchs->Item(1)->Claims->Item(1), {{L"AllowedAmount", L"12.50 USD"}}); },
        "13, Type mismatch: AllowedAmount \"12.50 USD\" is not an amount (record DA1, claim A)"},
-      {"the host's document after a failed NSF export", Folder::Missing, nsf, "76, Path not found", true},
+      {"the host's document after a failed NSF export", Folder::Missing, nsf, "76, Path not found (file <target>)",
+       true},
       {"NSF and 837 headers under one name", Folder::Earlier, [](ExportTest& t) { t.NsfHeader(L"A"); },
        "5, NSF and 837 file headers would both write <target>; export them one at a time"},
       {"two 837 headers under one name", Folder::Earlier,
