@@ -29,6 +29,11 @@ std::wstring Date6(const SYSTEMTIME& t) { return Digits(t.wYear % 100, 2) + Digi
 std::wstring Date8(const SYSTEMTIME& t) { return Digits(t.wYear, 4) + Digits(t.wMonth, 2) + Digits(t.wDay, 2); }
 std::wstring Time4(const SYSTEMTIME& t) { return Digits(t.wHour, 2) + Digits(t.wMinute, 2); }
 
+// Whether a text can be a group's and a transaction set's control number: 1 to 9 digits.
+bool IsControlNumber(const std::wstring& text) {
+  return !text.empty() && text.size() <= 9 && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+}
+
 }  // namespace
 
 std::wstring Cut(const std::wstring& s, size_t n) { return vb::UCase(s.size() <= n ? s : s.substr(0, n)); }
@@ -169,12 +174,14 @@ void Writer837::WriteEnvelope() {
   PutRows({{9, Date6(Now())}, {10, Time4(Now())}, {11, L"U"}, {12, L"00401"}, {13, ControlNumber},
            {14, h.ISA01.empty() ? std::wstring(L"0") : h.ISA14}, {15, field(L"TestProdInd")}, {16, L":"}});
 
-  // The group's and the set's control number: an empty one is logged, and the interchange's
-  // number stands in, so the file still holds matching GS06/GE02 and ST02/SE02.
+  // The group's and the set's control number, 1 to 9 digits: an empty one (or blanks) is
+  // logged, and so is one that is not such a number, with its text; the interchange's number
+  // stands in, so the file still holds matching GS06/GE02 and ST02/SE02 of digits.
   std::wstring subNo = field(L"SubNo");
-  if (subNo.empty()) {
+  if (!IsControlNumber(subNo)) {
     std::wstring message = L"Missing Submission Number";
-    ReportMissing(message, subNo, 18);
+    if (!vb::Trim(subNo).empty()) message += L" (\"" + subNo + L"\" is not a number of 1 to 9 digits)";
+    ReportMissing(message, std::wstring(), 18);
     subNo = ControlNumber;
   }
   segment_ = group_.Header();

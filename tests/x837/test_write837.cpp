@@ -58,6 +58,16 @@ TEST_F(Write837Test, EnvelopeBranches) {
        "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:",
        "GS*HC*SUBID*RCV99*20070301*1000*114236005*X*004010X098A1",  // the interchange's number stands in
        "Missing Submission Number  Find at:Electronic Filing Information\r\n"},
+      // Blanks are no number, and neither are letters: logged, and the interchange's number stands in.
+      {L"", L"", L"", L"RCV99", L"   ", L"", L"SUBID", At(10, 0, 5),
+       "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:",
+       "GS*HC*SUBID*RCV99*20070301*1000*114236005*X*004010X098A1",
+       "Missing Submission Number  Find at:Electronic Filing Information\r\n"},
+      {L"", L"", L"", L"RCV99", L"ABC", L"", L"SUBID", At(10, 0, 5),
+       "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *070301*1000*U*00401*114236005*0*T*:",
+       "GS*HC*SUBID*RCV99*20070301*1000*114236005*X*004010X098A1",
+       "Missing Submission Number (\"ABC\" is not a number of 1 to 9 digits)  Find at:Electronic Filing "
+       "Information\r\n"},
       {L"", L"", L"", L"RCV99", L"42", L"", L"SUBID", InJune2031(2, 46, 40),
        "ISA*00*          *00*          *ZZ*SENDER1        *ZZ*RCV99          *310601*0246*U*00401*000010000*0*T*:",
        "GS*HC*SUBID*RCV99*20310601*0246*000042*X*004010X098A1"},
@@ -77,6 +87,9 @@ TEST_F(Write837Test, EnvelopeBranches) {
     EXPECT_EQ(c.log.empty(), Run());
     EXPECT_EQ(c.isa, Segment("ISA"));
     EXPECT_EQ(c.gs, Segment("GS"));
+    size_t gs06 = 0;
+    for (int i = 0; i < 6; ++i) gs06 = c.gs.find('*', gs06) + 1;
+    EXPECT_EQ("ST*837*" + c.gs.substr(gs06, c.gs.find('*', gs06) - gs06), Segment("ST")) << "ST02 is GS06";
     EXPECT_EQ(c.log, Log());
   }
 }
