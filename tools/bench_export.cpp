@@ -8,8 +8,10 @@
 // size to the last and the ratio to the plain write, and the memory: the working set the claim
 // file took (per claim) and the process's peak working set. --no-export builds the files and
 // gives their memory only; --nsf-only exports NSF only (the 837's counters end below 50,000
-// claims). Any failed export ends it with status 1.
-//   bench_export [--no-export | --nsf-only] [claims...]
+// claims); --read-back reads back one value of each claim, policy and line, as a host that
+// checks what it filled does (OutFields(name).Value), while it builds the files. Any failed
+// export ends it with status 1.
+//   bench_export [--no-export | --nsf-only] [--read-back] [claims...]
 #include <algorithm>
 #include <windows.h>
 #include <oleauto.h>
@@ -80,7 +82,24 @@ void Fill(Itf* object, std::initializer_list<std::pair<TextPut<Itf>, std::wstrin
   for (const auto& [put, value] : values) Put(object, put, value);
 }
 
-void BuildClaim(_Claims* claims, long n) {
+// A host reading back one value of an object, as it reads any: OutFields(name).Value.
+template <class Itf>
+void ReadBack(Itf* object, const wchar_t* name) {
+  com::Ptr<_OutputFields> fields;
+  Check(object->get_OutFields(fields.out()), L"OutFields");
+  VARIANT key;
+  key.vt = VT_BSTR;
+  key.bstrVal = SysAllocString(name);
+  com::Ptr<_OutputField> field;
+  const HRESULT hr = fields->get_Item(&key, field.out());
+  VariantClear(&key);
+  Check(hr, L"OutFields.Item");
+  BSTR value = nullptr;
+  Check(field->get_Value(&value), L"OutputField.Value");
+  SysFreeString(value);
+}
+
+void BuildClaim(_Claims* claims, long n, bool readBack) {
   com::Ptr<_Claim> claim;
   Check(claims->Add(claim.out()), L"Claims.Add");
   const std::wstring id = std::to_wstring(n + 1);
@@ -94,6 +113,7 @@ void BuildClaim(_Claims* claims, long n) {
                 {&_Claim::put_ProvSignatureDate, L"3/1/2007"}, {&_Claim::put_ProvAssignInd, L"A"},
                 {&_Claim::put_ReleaseOfInfoInde, L"Y"}, {&_Claim::put_EmplRelatedInd, L"N"},
                 {&_Claim::put_AccidentInd, L"N"}});
+  if (readBack) ReadBack(claim.get(), L"PatControlNo");
   com::Ptr<_InsurancePolicies> policies;
   Check(claim->get_InsurancePolicies(policies.out()), L"InsurancePolicies");
   for (long p = 0; p < 1 + n % 2; ++p) {
@@ -113,6 +133,7 @@ void BuildClaim(_Claims* claims, long n) {
     BSTR cfi = SysAllocString(p == 0 ? L"CI" : L"MB");
     Check(policy->put_subcriberCFI(cfi), L"subcriberCFI");
     SysFreeString(cfi);
+    if (readBack) ReadBack(policy.get(), L"PayorName");
   }
   com::Ptr<_ServiceLines> lines;
   Check(claim->get_ServiceLines(lines.out()), L"ServiceLines");
@@ -128,13 +149,14 @@ void BuildClaim(_Claims* claims, long n) {
     CY charges;
     charges.int64 = 125'5000 + 10'0000 * l;
     Check(line->put_LineCharges(&charges), L"LineCharges");
+    if (readBack) ReadBack(line.get(), L"LineCharges");
   }
 }
 
 // An EDIFile holding one header of `claims` claims under two providers, or one provider for
 // each 10,000 claims of a larger file: an NSF batch's total charges has nine digits, which a
 // batch of 25,000 such claims would outgrow.
-com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
+com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header, bool readBack) {
   com::Ptr<_EDIFile> file;
   Check(CoCreateInstance(CLSID_EDIFile, nullptr, CLSCTX_INPROC_SERVER, IID__EDIFile,
                          reinterpret_cast<void**>(file.out())),
@@ -185,7 +207,7 @@ com::Ptr<_EDIFile> BuildFile(long claims, com::Ptr<_FileHeader>& header) {
     Check(batch->get_Claims(claimsOf.out()), L"Claims");
     providers.push_back(claimsOf);
   }
-  for (long n = 0; n < claims; ++n) BuildClaim(providers[static_cast<size_t>(n % batches)].get(), n);
+  for (long n = 0; n < claims; ++n) BuildClaim(providers[static_cast<size_t>(n % batches)].get(), n, readBack);
   return file;
 }
 
@@ -230,11 +252,11 @@ struct Run {
   size_t nsfBytes, x837Bytes;
 };
 
-Run Measure(long claims, const std::wstring& folder, bool exports, bool x837) {
+Run Measure(long claims, const std::wstring& folder, bool exports, bool x837, bool readBack) {
   Run r{claims};
   com::Ptr<_FileHeader> header;
   const Memory before = Memory::Now();
-  com::Ptr<_EDIFile> file = BuildFile(claims, header);
+  com::Ptr<_EDIFile> file = BuildFile(claims, header, readBack);
   r.modelBytes = Memory::Now().now - before.now;
   if (!exports) {
     r.peakBytes = Memory::Now().peak;
@@ -305,10 +327,12 @@ void Report(const Run& r, bool x837) {
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<long> sizes;
-  bool exports = true, x837 = true;
+  bool exports = true, x837 = true, readBack = false;
   for (int i = 1; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"--no-export") == 0)
       exports = false;
+    else if (std::wcscmp(argv[i], L"--read-back") == 0)
+      readBack = true;
     else if (std::wcscmp(argv[i], L"--nsf-only") == 0)
       x837 = false;
     else
@@ -322,11 +346,11 @@ int wmain(int argc, wchar_t** argv) {
   try {
     std::vector<Run> runs;
     for (long claims : sizes) {
-      runs.push_back(Measure(claims, temp, exports, x837));
+      runs.push_back(Measure(claims, temp, exports, x837, readBack));
       if (exports) {
         Report(runs.back(), x837);
       } else {
-        std::wprintf(L"%ld claims (no export):\n", claims);
+        std::wprintf(L"%ld claims (no export%ls):\n", claims, readBack ? L", one value of each object read back" : L"");
       }
       ReportMemory(runs.back());
     }
