@@ -25,7 +25,9 @@ std::wstring Trim(const std::wstring& s) {
 // The segments of the trimmed command line between its dashes, empty ones included. A double
 // quote that has a closing one keeps the dashes up to it: text in quotes is never cut, and a
 // switch in it is no switch. Where the quotes held a dash, the segment ends at the closing quote
-// and what follows it starts a segment of its own. A quote never closed quotes nothing.
+// and what follows it starts a segment of its own. A quote never closed quotes nothing. Quoted
+// text that starts with a dash ("-D:\B", "-INTESTMODE") starts a segment as that dash would
+// outside the quotes: the segment is the text after the dash, unquoted.
 std::vector<std::wstring> Segments(const std::wstring& cmd) {
   const std::wstring text = Trim(cmd);
   std::vector<std::wstring> segments(1);
@@ -40,7 +42,11 @@ std::vector<std::wstring> Segments(const std::wstring& cmd) {
       segments.back() += c;
       continue;
     }
-    segments.back() += text.substr(at, close - at + 1);
+    if (text[at + 1] == L'-') {
+      segments.emplace_back(text.substr(at + 2, close - at - 2));
+    } else {
+      segments.back() += text.substr(at, close - at + 1);
+    }
     if (text.find(L'-', at) < close) segments.emplace_back();
     at = close;
   }

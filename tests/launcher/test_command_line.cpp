@@ -53,6 +53,9 @@ TEST(CommandLine, StartPathAndSwitches) {
       {L"\"C:\\First-Dir\" \"D:\\Second\"", L"STARTPATH", true, L"C:\\First-Dir"},
       {L"-\"C:\\Apps\\My-Product -INTESTMODE", L"STARTPATH", true, L"C:\\Apps\\My"},
       {L"-\"C:\\Apps\\x -INTESTMODE\"", L"STARTPATH", true, L"C:\\Apps\\x -INTESTMODE"},
+      // Quoted text that starts with a dash starts a segment of its own, before its quote.
+      {L"-\"C:\\A\" \"-D:\\B\"", L"STARTPATH", true, L"C:\\A"},
+      {L"\"C:\\Program Files\\Tallowmere\" \"-INTESTMODE\"", L"STARTPATH", true, L"C:\\Program Files\\Tallowmere"},
       // Switches: a prefix of a segment, in any case; the value is the rest of the segment.
       {L"-intestmode", L"INTESTMODE", true, L""},
       {L"-InTestMode", L"INTESTMODE", true, L""},
@@ -63,6 +66,7 @@ TEST(CommandLine, StartPathAndSwitches) {
       {L"-C:\\INTESTMODE", L"INTESTMODE", false, nullptr},
       {L"-\"C:\\Apps\\x -INTESTMODE\"", L"INTESTMODE", false, nullptr},
       {L"-\"C:\\Apps\\My-Product -INTESTMODE", L"INTESTMODE", true, L""},
+      {L"\"C:\\Program Files\\Tallowmere\" \"-INTESTMODE\"", L"INTESTMODE", true, L""},
       {L"-NSP", L"INTESTMODE", false, nullptr},
       {L"", L"INTESTMODE", false, nullptr},
       {L"-INTESTMODE", L"  ", false, nullptr},

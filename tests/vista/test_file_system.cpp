@@ -144,6 +144,22 @@ TEST_F(FileLayer, ACutCopyLeavesNothingUnderTheFinalNameAndIsClearedLater) {
   fs::SetFaultPlan(plan);
   EXPECT_VB_ERROR(70, fs::DeleteFile(F(L"dst\\a.dat"), true));
   EXPECT_TRUE(fs::FileExists(F(L"dst\\a.dat")));
+  // The longest target that Windows takes in its plain form (MAX_PATH - 1 characters, in a folder
+  // short enough to be made) still has a temporary and a set-aside name that the calls take.
+  fs::SetFaultPlan({});
+  const std::wstring folder = F(L"dst\\") + std::wstring(200 - F(L"dst\\").size(), L'f');
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring target = folder + L"\\" + std::wstring(MAX_PATH - 1 - folder.size() - 5, L't') + L".dat";
+  ASSERT_EQ(size_t{MAX_PATH - 1}, target.size());
+  auto takenByTheCalls = [](const std::wstring& name) { return name.size() < MAX_PATH || name.rfind(L"\\\\?\\", 0) == 0; };
+  EXPECT_TRUE(takenByTheCalls(fs::LeftoverOf(target)));
+  fs::CopyFile(F(L"src\\a.dat"), target);
+  EXPECT_EQ("alpha", ReadBytes(target));
+  const std::wstring aside = fs::SetAside(target);
+  EXPECT_TRUE(takenByTheCalls(aside));
+  EXPECT_TRUE(fs::IsSetAside(fs::NameOf(aside)));
+  EXPECT_EQ("alpha", ReadBytes(aside));
+  EXPECT_FALSE(fs::FileExists(target));
 }
 
 TEST_F(FileLayer, DeletingForcedOrNotAndTextFiles) {

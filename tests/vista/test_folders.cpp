@@ -171,6 +171,7 @@ TEST(Folders, VirtualStoreCopyWinsOverTheFileItself) {
   ASSERT_EQ(L"C:\\Program Files", KnownFolder(FOLDERID_ProgramFiles));
 
   EXPECT_EQ(L"", locations->getVirtualPath(given));  // neither file
+  EXPECT_EQ(L"", locations->getVirtualPath(L"C:\\no|such.ini"));  // a name no file can have
 
   Undo undo;
   ASSERT_TRUE(CreateDirectoryW(programFolder.c_str(), nullptr));

@@ -131,6 +131,11 @@ TEST(Module1, CreatePathKeepsTheRootOfRootedAndNetworkPaths) {
   ASSERT_EQ(1u, boxes.shown().size());
   EXPECT_EQ(0u, boxes.shown()[0].prompt.find(L"Error Creating Directory \\\\nosuchserver\\share\\sub ("))
       << ::testing::PrintToString(boxes.shown()[0].prompt);
+  // The same in the long form.
+  EXPECT_FALSE(Module1::createPath(L"\\\\?\\UNC\\nosuchserver\\share\\sub\\dir", false));
+  ASSERT_EQ(2u, boxes.shown().size());
+  EXPECT_EQ(0u, boxes.shown()[1].prompt.find(L"Error Creating Directory \\\\?\\UNC\\nosuchserver\\share\\sub ("))
+      << ::testing::PrintToString(boxes.shown()[1].prompt);
 }
 
 TEST(FileLayer, ExistenceDirAndFolderErrors) {

@@ -118,6 +118,19 @@ TEST_F(Relocation, AMoveFromANetworkProgramFolder) {
   for (testhelp::ProductFile& f : t.files)
     if (f.oldPath.rfind(t.program + L"\\", 0) == 0) f.oldPath = local + f.oldPath.substr(t.program.size());
   t.program = local;
+  {
+    // The share's folder is taken away once the run is moving: the move fails and is not stored as
+    // completed; with the share back, the next run moves every file.
+    auto first = t.NewMover();
+    Sink sink(*first);
+    const std::wstring away = share + L"-away";
+    sink.onEvent = [&](const testhelp::Event& e) {
+      if (e.msg == L"Moving Data Dir") EXPECT_TRUE(MoveFileW(share.c_str(), away.c_str()));
+    };
+    EXPECT_FALSE(first->moveProtectedFiles(L"\\\\gorsewick-test\\share\\" + name, t.settings, L"tm3.ini"));
+    ASSERT_TRUE(MoveFileW(away.c_str(), share.c_str()));
+    EXPECT_NE(L"7", t.StoredStatus());
+  }
   auto mover = t.NewMover();
   EXPECT_TRUE(mover->moveProtectedFiles(L"\\\\gorsewick-test\\share\\" + name, t.settings, L"tm3.ini"));
   EXPECT_EQ(L"7", t.StoredStatus());

@@ -27,6 +27,8 @@ struct OperationCounts {
 
 OperationCounts CountOperations(long product) {
   ProductTree t(product);
+  // The data folders' parents, which no tree removes: the first move in a prefix would count their making.
+  for (const std::wstring& folder : {t.hidden, t.publicData}) CreateDirectoryW(fs::FolderOf(folder).c_str(), nullptr);
   auto mover = t.NewMover();
   Sink sink(*mover);
   OperationCounts n;
@@ -63,10 +65,16 @@ std::string AfterRecovery(const ProductTree& t, bool resume) {
   return before == L"7" ? t.ProblemsNothingLost() : t.ProblemsAtNewPlaces();
 }
 
+// Where a fault strikes: operation k; or from operation k on, every call on the program folder and
+// all it holds (a share taken away), or only its listings; or operation k of a move given the
+// program folder in the long-path form with a trailing backslash.
+enum class Reach { operation, programFolderGone, programListings, longPathProgramFolder };
+
 struct ErrorFault {
   const char* name;
   unsigned long error;
   long number;  // what a copy reports
+  Reach reach = Reach::operation;
 };
 
 class FaultAtEveryOperation : public ::testing::TestWithParam<std::tuple<long, ErrorFault>> {
@@ -90,10 +98,19 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
     ProductTree t(product);
     auto mover = t.NewMover();
     fs::FaultPlan plan;
-    plan.failOperation = k;
     plan.error = fault.error;
+    const bool programFolderFails = fault.reach == Reach::programFolderGone || fault.reach == Reach::programListings;
+    if (programFolderFails) {
+      plan.goneFolder = t.program;
+      plan.goneAfter = k;
+      plan.onlyListings = fault.reach == Reach::programListings;
+    } else {
+      plan.failOperation = k;
+    }
     fs::SetFaultPlan(plan);
-    const bool moved = t.Move(*mover);
+    const bool moved = fault.reach == Reach::longPathProgramFolder
+                           ? mover->moveProtectedFiles(L"\\\\?\\" + t.program + L"\\", t.settings, L"tm3.ini")
+                           : t.Move(*mover);
     fs::SetFaultPlan({});
     EXPECT_EQ("", StatusTellsTheTruth(t));
     const std::string log = vb::ToAnsi(mover->moveLog());
@@ -101,7 +118,10 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
       // The failure is reported with its number, rolled back, and saved with the rollback's lines.
       ++failed;
       EXPECT_LE(k, n.copyPhase);
-      EXPECT_EQ("", t.ProblemsAtOldPlaces());
+      // A rollback cannot reach a program folder that does not answer: the recovery shows that nothing was lost.
+      if (!programFolderFails) {
+        EXPECT_EQ("", t.ProblemsAtOldPlaces());
+      }
       const std::string saved = testutil::ReadBytes(t.publicData + L"\\VistaMoveLog.txt");
       if (log.find(" Error while ") != std::string::npos) {
         EXPECT_NE(std::string::npos, saved.find(number)) << log;
@@ -119,11 +139,11 @@ TEST_P(FaultAtEveryOperation, NothingIsLostAndTheStatusTellsTheTruth) {
       // still completes the move and keeps what the clean-up could not remove.
       EXPECT_EQ(L"7", t.StoredStatus());
       EXPECT_EQ("", t.ProblemsNothingLost());
-      if (k > n.copyPhase) {
+      if (k > n.copyPhase && (k < n.all || !programFolderFails)) {
         EXPECT_NE(std::string::npos, log.find("Cleanup of Files Failed.")) << log;
       }
     }
-    EXPECT_EQ("", AfterRecovery(t, k % 2 == 0));
+    EXPECT_EQ("", AfterRecovery(t, k % 2 == 0 || fault.reach != Reach::operation));
   }
   EXPECT_GE(failed, n.copyPhase - 2);  // all but the faults in making the status folder
 }
@@ -139,6 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param) == TM ? "TM_" : "VNS_") + std::get<1>(info.param).name;
     });
+INSTANTIATE_TEST_SUITE_P(
+    ProgramFolderFaults, FaultAtEveryOperation,
+    ::testing::Combine(::testing::Values(TM),
+                       ::testing::Values(ErrorFault{"ShareTakenAway", ERROR_PATH_NOT_FOUND, 76, Reach::programFolderGone},
+                                         ErrorFault{"ListingsFail", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED,
+                                                    Reach::programListings},
+                                         ErrorFault{"LongPathFormWithTrailingBackslash", ERROR_ACCESS_DENIED, 70,
+                                                    Reach::longPathProgramFolder})),
+    [](const auto& info) { return std::string("TM_") + std::get<1>(info.param).name; });
 
 namespace {
 
@@ -172,20 +201,47 @@ DWORD EndOfChild(HANDLE child) {
 DWORD MoveInChild(const ProductTree& t, long k, unsigned long long bytes) { return EndOfChild(StartChild(t, k, bytes)); }
 
 // The host goes on writing the old places while a move is half done: each file that the move
-// has copied gets new bytes there.
-void ChangeOldPlacesOfCopiedFiles(ProductTree& t) {
+// has copied gets new bytes there. How many did.
+long ChangeOldPlacesOfCopiedFiles(ProductTree& t) {
+  long changed = 0;
   for (testhelp::ProductFile& f : t.files) {
     if (f.newPath.empty() || !fs::FileExists(f.oldPath) || !fs::FileExists(f.newPath)) continue;
     if (GetFileAttributesW(f.oldPath.c_str()) & FILE_ATTRIBUTE_READONLY) continue;
     f.bytes += "written since the move began\r\n";
     testutil::WriteBytes(f.oldPath, f.bytes);
+    ++changed;
   }
+  return changed;
+}
+
+// What the old places do between the ended run and the next.
+enum class Since { unchanged, changed, changedAndSetAsideFails };
+
+// The next run finds `changed` copies out of date that it cannot set aside: it says so for each,
+// reports the rollback failed and stores that, and moves nothing. "" when it does.
+std::string CopiesThatCannotBeSetAside(const ProductTree& t, long changed) {
+  fs::FaultPlan plan;
+  plan.failSetAside = true;
+  plan.error = ERROR_SHARING_VIOLATION;
+  fs::SetFaultPlan(plan);
+  auto mover = t.NewMover();
+  const bool moved = t.Move(*mover);
+  fs::SetFaultPlan({});
+  const std::wstring log = mover->moveLog();
+  long told = 0;
+  for (size_t at = 0; (at = log.find(L" could not set aside (70) Permission denied\r\n", at)) != std::wstring::npos; ++at)
+    ++told;
+  std::string problems;
+  if (moved) problems += "the run moved\n";
+  if (t.StoredStatus() != L"9") problems += "status " + vb::ToAnsi(t.StoredStatus()) + "\n";
+  if (told != changed) problems += std::to_string(told) + " of " + std::to_string(changed) + " told\n";
+  return problems.empty() ? "" : problems + vb::ToAnsi(log);
 }
 
 // The product, whether the process ends inside a copy, and where it ends: at every operation of
 // one third of them (k = 1 + part, 4 + part ...), or inside each copy of the copy phase; and
 // whether the old places change before the next run (then only ends in the copy phase count).
-class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long, bool>> {
+class ProcessEnds : public ::testing::TestWithParam<std::tuple<long, bool, long, Since>> {
  protected:
   vb::ScopedRecordingPresenter boxes;
 };
@@ -199,7 +255,7 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
   const unsigned long long bytes = insideFiles ? 70000 : 0;
   int endedInside = 0;
   const long step = insideFiles ? 1 : 3;
-  for (long k = 1 + third; k <= (insideFiles || changedSince ? n.copyPhase : n.all); k += step) {
+  for (long k = 1 + third; k <= (insideFiles || changedSince != Since::unchanged ? n.copyPhase : n.all); k += step) {
     SCOPED_TRACE("operation " + std::to_string(k) + " of " + std::to_string(n.all));
     ProductTree t(product);
     const DWORD code = MoveInChild(t, k, bytes);
@@ -207,10 +263,14 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
     ASSERT_EQ(3u, code);
     endedInside += insideFiles;
     EXPECT_EQ("", StatusTellsTheTruth(t));
-    if (changedSince) {
+    if (changedSince != Since::unchanged) {
       // Until the move completes the old places are the truth: the next run keeps their bytes.
-      ChangeOldPlacesOfCopiedFiles(t);
-      EXPECT_EQ("", AfterRecovery(t, k % 2 == 1));
+      const long changed = ChangeOldPlacesOfCopiedFiles(t);
+      const bool asideFails = changedSince == Since::changedAndSetAsideFails;
+      if (asideFails && changed > 0) {
+        EXPECT_EQ("", CopiesThatCannotBeSetAside(t, changed));
+      }
+      EXPECT_EQ("", AfterRecovery(t, k % 2 == 1 || asideFails));
       continue;
     }
     // Between the last copy and the first removal every copy is complete.
@@ -224,23 +284,30 @@ TEST_P(ProcessEnds, AtEveryOperationAndTheNextRunRecovers) {
   }
 }
 
-std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long, bool>>& info) {
+std::string ProcessEndsName(const ::testing::TestParamInfo<std::tuple<long, bool, long, Since>>& info) {
+  const Since since = std::get<3>(info.param);
   return std::string(std::get<0>(info.param) == TM ? "TM" : "VNS") +
          (std::get<1>(info.param) ? "_InsideACopy" : "_AtTheStartOfAnOperation_Part" +
                                                          std::to_string(std::get<2>(info.param) + 1)) +
-         (std::get<3>(info.param) ? "_OldPlacesChangedSince" : "");
+         (since == Since::changed                   ? "_OldPlacesChangedSince"
+          : since == Since::changedAndSetAsideFails ? "_OldPlacesChangedSinceAndSetAsidesFail"
+                                                    : "");
 }
 INSTANTIATE_TEST_SUITE_P(Faults, ProcessEnds,
                          ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false),
-                                            ::testing::Values(0, 1, 2), ::testing::Values(false)),
+                                            ::testing::Values(0, 1, 2), ::testing::Values(Since::unchanged)),
                          ProcessEndsName);
 INSTANTIATE_TEST_SUITE_P(FaultsInside, ProcessEnds,
                          ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(true), ::testing::Values(0),
-                                            ::testing::Values(false)),
+                                            ::testing::Values(Since::unchanged)),
                          ProcessEndsName);
 INSTANTIATE_TEST_SUITE_P(FaultsChangedSince, ProcessEnds,
                          ::testing::Combine(::testing::Values(TM, VNS), ::testing::Values(false), ::testing::Values(0),
-                                            ::testing::Values(true)),
+                                            ::testing::Values(Since::changed)),
+                         ProcessEndsName);
+INSTANTIATE_TEST_SUITE_P(FaultsSetAside, ProcessEnds,
+                         ::testing::Combine(::testing::Values(TM), ::testing::Values(false), ::testing::Values(0),
+                                            ::testing::Values(Since::changedAndSetAsideFails)),
                          ProcessEndsName);
 
 TEST(TwoMovers, OfOneProductAtOnceOneMovesTheOtherReturnsFalseTouchingNothing) {

@@ -72,9 +72,17 @@ std::wstring fileLocations::userVirtualDataPath() const {
 }
 
 std::wstring fileLocations::getVirtualPath(const std::wstring& pathAndFile) const {
+  // As the Scripting Runtime's FileExists answers: a path that cannot be examined is not found.
+  auto found = [](const std::wstring& path) {
+    try {
+      return fs::FileExists(path);
+    } catch (const vb::RuntimeError&) {
+      return false;
+    }
+  };
   std::wstring virtualPath = ReplaceAll(vb::UCase(pathAndFile), L"C:", userVirtualDataPath());
-  if (fs::FileExists(virtualPath)) return virtualPath;
-  if (fs::FileExists(pathAndFile)) return pathAndFile;
+  if (found(virtualPath)) return virtualPath;
+  if (found(pathAndFile)) return pathAndFile;
   return L"";
 }
 

@@ -71,6 +71,14 @@ long FsoNumber(DWORD e) {
 }
 
 
+// Whether the plan's gone folder holds `path` (or is it) and no longer answers for this kind of call.
+bool Gone(const std::wstring& path, bool listing) {
+  const FaultPlan& p = g_plan;
+  if (p.goneFolder.empty() || g_operations < p.goneAfter || (p.onlyListings && !listing)) return false;
+  const std::wstring folder = vb::UCase(p.goneFolder), upper = vb::UCase(path);
+  return upper == folder || upper.rfind(folder + L"\\", 0) == 0;
+}
+
 // One counted operation on `path` begins: the plan may end the process here or fail it.
 void Operation(const std::wstring& path) {
   ++g_operations;
@@ -78,8 +86,21 @@ void Operation(const std::wstring& path) {
   if (p.exitOperation == g_operations && p.exitAfterBytes == 0) TerminateProcess(GetCurrentProcess(), 3);
   if (p.pauseOperation == g_operations && p.pause) p.pause();
   if ((p.failOperation == g_operations && p.failAfterBytes == 0) ||
-      (!p.failPath.empty() && vb::UCase(p.failPath) == vb::UCase(path)))
+      (!p.failPath.empty() && vb::UCase(p.failPath) == vb::UCase(path)) ||
+      (g_operations > p.goneAfter && Gone(path, false)))
     RaiseFso(p.error);
+}
+
+// The attributes of the entry at `path`, INVALID_FILE_ATTRIBUTES when there is none: the call
+// finds no such file or no such path. Any other failure raises its error.
+DWORD Examine(const std::wstring& path) {
+  if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+  const bool gone = Gone(path, false);
+  const DWORD a = gone ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Win32Path(path).c_str());
+  if (a != INVALID_FILE_ATTRIBUTES) return a;
+  const DWORD e = gone ? g_plan.error : GetLastError();
+  if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return INVALID_FILE_ATTRIBUTES;
+  RaiseFso(e);
 }
 
 // The marks of the plan inside the copy of the current operation: where it ends the process
@@ -110,17 +131,26 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
   return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
-// The entries of a folder matching `pattern` ("*" for all), without "." and "..".
+// The entries of a folder matching `pattern` ("*" for all), without "." and "..": none when
+// nothing matches or the folder is missing. A listing that fails otherwise, at its start or part
+// way, raises its error: it is no empty folder.
 std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder, const std::wstring& pattern) {
+  const bool gone = Gone(folder, true);
   std::vector<WIN32_FIND_DATAW> out;
   WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(Join(folder, pattern).c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return out;
+  HANDLE h = gone ? INVALID_HANDLE_VALUE : FindFirstFileW(Win32Path(Join(folder, pattern)).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD e = gone ? g_plan.error : GetLastError();
+    if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES) return out;
+    RaiseFso(e);
+  }
   do {
     std::wstring n = fd.cFileName;
     if (n != L"." && n != L"..") out.push_back(fd);
   } while (FindNextFileW(h, &fd));
+  const DWORD e = GetLastError();
   FindClose(h);
+  if (e != ERROR_NO_MORE_FILES) RaiseFso(e);
   return out;
 }
 
@@ -154,7 +184,7 @@ void RemoveLeftovers(const std::wstring& filespec) {
   const std::wstring leftovers = filespec + kPartialTail;
   for (const auto& e : Entries(FolderOf(leftovers), NameOf(leftovers))) {
     if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::wstring path = Join(FolderOf(leftovers), e.cFileName);
+    const std::wstring path = Win32Path(Join(FolderOf(leftovers), e.cFileName));
     if (!IsCopyLeftover(e.cFileName)) continue;
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
@@ -177,7 +207,7 @@ void CopyOneFile(const std::wstring& source, const std::wstring& target) {
   Handle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in.ok()) RaiseFso(GetLastError());
-  const std::wstring partial = target + kPartialTail;
+  const std::wstring partial = LeftoverOf(target);
   Handle out(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!out.ok()) RaiseFso(GetLastError());
   try {
@@ -284,12 +314,12 @@ std::wstring CollapseBackslashes(std::wstring path) {
 }
 
 bool FolderExists(const std::wstring& path) {
-  DWORD a = AttributesOf(path);
+  DWORD a = Examine(path);
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FileExists(const std::wstring& path) {
-  DWORD a = AttributesOf(path);
+  DWORD a = Examine(path);
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -385,7 +415,7 @@ void CreateTextFile(const std::wstring& path, const std::wstring& text) {
   if (!folder.empty() && !FolderExists(folder)) vb::Raise(vb::errPathNotFound);
   if (FolderExists(path)) vb::Raise(vb::errPermissionDenied);
   Operation(path);
-  const std::wstring partial = path + kPartialTail;
+  const std::wstring partial = LeftoverOf(path);
   Handle out(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!out.ok()) RaiseFso(GetLastError());
   try {
@@ -416,7 +446,17 @@ std::vector<std::wstring> FilesMatching(const std::wstring& filespec) {
 
 void RemoveCopyLeftovers(const std::wstring& filespec) { RemoveLeftovers(filespec); }
 
-std::wstring LeftoverOf(const std::wstring& path) { return path + kPartialTail; }
+std::wstring LeftoverOf(const std::wstring& path) { return Win32Path(path + kPartialTail); }
+
+std::wstring Win32Path(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  std::wstring full(path.size() + MAX_PATH, L'\0');
+  const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return path;
+  full.resize(n);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
   Handle fa(CreateFileW(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -453,9 +493,10 @@ bool IsSetAside(const std::wstring& name) { return vb::UCase(name).find(vb::UCas
 
 std::wstring SetAside(const std::wstring& path) {
   for (long n = 1;; ++n) {
-    const std::wstring name = path + kStaleMark + (n == 1 ? L"" : vb::LongToText(n)) + L"~";
-    if (AttributesOf(name) != INVALID_FILE_ATTRIBUTES) continue;
+    const std::wstring name = Win32Path(path + kStaleMark + (n == 1 ? L"" : vb::LongToText(n)) + L"~");
+    if (Examine(name) != INVALID_FILE_ATTRIBUTES) continue;
     Operation(path);
+    if (g_plan.failSetAside) RaiseFso(g_plan.error);
     if (!MoveFileExW(path.c_str(), name.c_str(), 0)) RaiseFso(GetLastError());
     return name;
   }

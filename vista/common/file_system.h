@@ -25,9 +25,12 @@ std::wstring NameOf(const std::wstring& path);
 // The path with every "\\" made one "\", except the leading pair of a network path.
 std::wstring CollapseBackslashes(std::wstring path);
 
-// FileSystemObject.FolderExists: true when a folder of that path exists.
+// FileSystemObject.FolderExists: true when a folder of that path exists, false when the path names
+// nothing (the call finds no such file or path). A path that cannot be examined (a share gone,
+// access denied, a device error, a name that cannot be) raises its error: it is not an absent one.
 bool FolderExists(const std::wstring& path);
-// FileSystemObject.FileExists: true when a file (not a folder) of that path exists.
+// FileSystemObject.FileExists: true when a file (not a folder) of that path exists; false and
+// errors as FolderExists.
 bool FileExists(const std::wstring& path);
 
 // The MkDir statement: makes one folder. 75 when it exists or cannot be made, 76 when the
@@ -73,8 +76,12 @@ void Kill(const std::wstring& pathname);
 std::vector<std::wstring> FilesMatching(const std::wstring& filespec);
 // Removes the leftovers of cut copies of the file or of the files of a pattern (only those).
 void RemoveCopyLeftovers(const std::wstring& filespec);
-// The temporary name under which a copy to `path` is written until it is complete.
+// The temporary name under which a copy to `path` is written until it is complete: in the
+// "\\?\" form where the plain one would pass MAX_PATH, so that any target that fits has one.
 std::wstring LeftoverOf(const std::wstring& path);
+// The path as the Win32 calls take it: itself, or where it is too long for MAX_PATH, its full
+// "\\?\" (or "\\?\UNC\") form.
+std::wstring Win32Path(const std::wstring& path);
 
 // True when a and b are two different files (not one file under two names) with the same size
 // and the same bytes. False when either is missing or cannot be read.
@@ -82,17 +89,26 @@ bool SameFile(const std::wstring& a, const std::wstring& b);
 // Whether a file name is that of a copy cut off before it was complete.
 bool IsCopyLeftover(const std::wstring& name);
 // Renames a file out of the way under a free name that marks it as an out-of-date copy (kept
-// beside it, never removed); the new path. Folder copies pass such files over.
+// beside it, never removed); the new path, in the "\\?\" form where the plain one would pass
+// MAX_PATH. Folder copies pass such files over.
 std::wstring SetAside(const std::wstring& path);
 bool IsSetAside(const std::wstring& name);
 
 // Faults for the tests, set from C++ only. Operations are counted from the plan's setting: each
-// file copied, file or folder removed and folder made is one.
+// file copied, file or folder removed, folder made and file set aside is one. Existence checks
+// (FileExists, FolderExists) and folder listings are not counted, but `goneFolder` reaches them.
 struct FaultPlan {
   long failOperation = 0;                 // this operation fails with `error` (0: none)
   unsigned long long failAfterBytes = 0;  // a copy fails after writing this many bytes
   std::wstring failPath;                  // every operation on this path fails (compared without case)
   unsigned long error = 0;                // the Win32 error of those failures
+  // Once operation `goneAfter` has begun (0: from the start), the folder `goneFolder` and all it
+  // holds stop answering, as a share taken away: every later operation, existence check and
+  // listing on them fails with `error`; with `onlyListings`, only their listings do.
+  std::wstring goneFolder;
+  long goneAfter = 0;
+  bool onlyListings = false;
+  bool failSetAside = false;              // every set-aside fails with `error`
   long exitOperation = 0;                 // the process ends at this operation (0: never)
   unsigned long long exitAfterBytes = 0;  // ... inside its copy, after this many bytes
   long pauseOperation = 0;                // `pause` is called as this operation begins (0: never)

@@ -78,11 +78,12 @@ std::wstring getSpecialFolder(HWND window, long folderId, long flags) {
 bool createPath(std::wstring path, bool lastIsFile) {
   std::wstring built;
   try {
-    // A network path keeps "\\server\share\" and a rooted path its "\" as the start; neither
-    // is a folder to make.
+    // A network path keeps "\\server\share\" (in the long form "\\?\UNC\server\share\", and a
+    // drive's "\\?\C:\") and a rooted path its "\" as the start; none is a folder to make.
     std::wstring rest = path;
     if (path.rfind(L"\\\\", 0) == 0) {
-      size_t server = path.find(L'\\', 2);
+      const size_t from = vb::UCase(path.substr(0, 8)) == L"\\\\?\\UNC\\" ? 8 : 2;
+      size_t server = path.find(L'\\', from);
       size_t share = server == std::wstring::npos ? std::wstring::npos : path.find(L'\\', server + 1);
       built = share == std::wstring::npos ? path + L"\\" : path.substr(0, share + 1);
       rest = share == std::wstring::npos ? L"" : path.substr(share + 1);

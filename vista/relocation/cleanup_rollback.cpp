@@ -4,6 +4,7 @@
 // fails the move; a new copy that differs from the old place is out of date and set aside.
 #include "common/file_system.h"
 #include "relocation/manage_files.h"
+#include "vb/convert.h"
 #include "vb/error.h"
 
 namespace vista {
@@ -54,8 +55,17 @@ bool ManageFiles::RemoveIfIdentical(const std::wstring& file, const std::wstring
   }
   if (fs::FileExists(twin)) {
     // The old place, which a rollback restores, holds a different file: the copy is out of date.
-    // Set aside, it no longer stands in the way of a fresh copy.
-    const std::wstring asideAs = fs::SetAside(file);
+    // Set aside, it no longer stands in the way of a fresh copy. One that cannot be set aside
+    // would stand in the way of every later move: the item is not undone.
+    std::wstring asideAs;
+    try {
+      asideAs = fs::SetAside(file);
+    } catch (const vb::RuntimeError& e) {
+      ++setAsideFailures_;
+      Step(status, L"Kept " + file + L": it differs from " + twin + L" and could not set aside (" +
+                       vb::LongToText(e.number()) + L") " + e.description());
+      return false;
+    }
     Step(status, L"Set aside " + file + L" as " + asideAs + L": it differs from " + twin);
     return false;
   }
@@ -94,7 +104,7 @@ ManageFiles::Cleanup ManageFiles::cleanupOldFiles() {
     for (long index = 1; index <= fileList->Count(); ++index) {
       const moveItem item = getMoveItem(*fileList, static_cast<short>(index));
       Step(cleaningUp, L"Removing " + item.source);
-      if (!pathExists(item.source)) continue;
+      if (SourceAbsent(item.source)) continue;
       const std::wstring destination = CollapseBackslashes(item.destination);
       for (const std::wstring& file : fs::FilesMatching(CollapseBackslashes(item.source)))
         allRemoved = RemoveIfIdentical(file, CopyOf(file, destination), cleaningUp, false) && allRemoved;
@@ -102,7 +112,7 @@ ManageFiles::Cleanup ManageFiles::cleanupOldFiles() {
     for (long index = 1; index <= folderList->Count(); ++index) {
       const moveItem item = getMoveItem(*folderList, static_cast<short>(index));
       Step(cleaningUp, L"Removing " + item.source);
-      if (pathExists(item.source))
+      if (!SourceAbsent(item.source))
         allRemoved = RemoveWhereIdentical(CollapseBackslashes(item.source), CollapseBackslashes(item.destination),
                                           cleaningUp) && allRemoved;
     }
@@ -120,22 +130,22 @@ bool ManageFiles::rollbackMove() {
   if (!fileList || !folderList) return true;  // no lists were ever built: nothing to undo
   Flag rolling(rollingBack_);
   bool result = true;
-  for (long index = 1; index <= fileList->Count(); ++index) {
-    try {
-      const moveItem item = getMoveItem(*fileList, static_cast<short>(index));
-      setStatus(rollingback, L"Restoring " + item.source);
-      RestoreFileItem(item, result);
-    } catch (const vb::RuntimeError&) {
-      // passed over
-    }
-  }
-  for (long index = 1; index <= folderList->Count(); ++index) {
-    try {
-      const moveItem item = getMoveItem(*folderList, static_cast<short>(index));
-      setStatus(rollingback, L"Restoring " + item.source);
-      if (!fs::Dir(item.destination, fs::vbDirectory).empty()) RestoreFolderItem(item, result);
-    } catch (const vb::RuntimeError&) {
-      // passed over
+  // An item whose restoring raised an error, or left a file that could not be set aside, is not
+  // undone; the rollback goes on with the next.
+  for (MoveList* list : {&*fileList, &*folderList}) {
+    for (long index = 1; index <= list->Count(); ++index) {
+      const long setAsideFailures = setAsideFailures_;
+      try {
+        const moveItem item = getMoveItem(*list, static_cast<short>(index));
+        setStatus(rollingback, L"Restoring " + item.source);
+        if (list == &*fileList)
+          RestoreFileItem(item, result);
+        else if (!fs::Dir(item.destination, fs::vbDirectory).empty())
+          RestoreFolderItem(item, result);
+      } catch (const vb::RuntimeError&) {
+        result = false;
+      }
+      if (setAsideFailures_ != setAsideFailures) result = false;
     }
   }
   if (!result) {

@@ -82,13 +82,21 @@ bool ManageFiles::DestinationMade(const std::wstring& path, bool lastIsFile, con
 
 bool ManageFiles::FinishCopy(const CopyKind& kind, const std::wstring& source, const std::wstring& destination,
                              const std::wstring& message, bool ignoreErrors) {
-  try {
-    if (!pathExists(source)) return true;
-  } catch (const vb::RuntimeError&) {
+  bool absent = false;
+  CopyOutcome n = Attempt([&] { absent = SourceAbsent(source); });
+  if (absent) return true;
+  // A source that could not be examined fails the item, whatever the number.
+  bool tolerable = n.number == 0;
+  if (tolerable) {
+    n = Attempt([&] { kind.copy(CollapseBackslashes(source), CollapseBackslashes(destination)); });
+    if (n.number == vb::errFileNotFound || n.number == vb::errPathNotFound) {
+      // Not found is tolerated only while the source's folder answers (no share gone meanwhile).
+      const CopyOutcome folder = Attempt([&] { SourceFolderAnswers(source); });
+      if (folder.number) n = folder, tolerable = false;
+    }
   }
-  const CopyOutcome n = Attempt([&] { kind.copy(CollapseBackslashes(source), CollapseBackslashes(destination)); });
   const std::wstring number = L"(" + vb::LongToText(n.number) + L") ";
-  if (Tolerated(n.number)) {
+  if (tolerable && Tolerated(n.number)) {
     if (n.number) Step(moving, kind.toleratedText + source + L" caused error " + number + n.description);
     return true;
   }
@@ -96,9 +104,21 @@ bool ManageFiles::FinishCopy(const CopyKind& kind, const std::wstring& source, c
   return false;
 }
 
+bool ManageFiles::SourceAbsent(const std::wstring& source) {
+  const std::wstring path = CollapseBackslashes(source);
+  if (path.empty()) return true;
+  if (pathExists(path)) return false;
+  SourceFolderAnswers(path);
+  return true;
+}
+
+void ManageFiles::SourceFolderAnswers(const std::wstring& source) {
+  if (!fs::FolderExists(FolderOf(CollapseBackslashes(source)))) vb::Raise(vb::errPathNotFound);
+}
+
 bool ManageFiles::pathExists(const std::wstring& path) {
-  if (fs::FolderExists(path) || fs::FileExists(path)) return true;
-  if (path.find(L'*') == std::wstring::npos) return false;
+  // No folder or file name holds a "*": a pattern is only looked for as one.
+  if (path.find(L'*') == std::wstring::npos) return fs::FolderExists(path) || fs::FileExists(path);
   const size_t slash = path.find_last_of(L'\\');
   const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash);
   const std::wstring tail = slash == std::wstring::npos ? path.substr(1) : path.substr(slash + 2);

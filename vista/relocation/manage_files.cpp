@@ -33,6 +33,12 @@ bool IsAbsolute(const std::wstring& path) {
   return path.rfind(L"\\\\", 0) == 0 || (path.size() >= 3 && path[1] == L':' && path[2] == L'\\');
 }
 
+// The folder without trailing backslashes, but for a drive's root (C:\ stays).
+std::wstring WithoutTrailingBackslashes(std::wstring folder) {
+  while (folder.size() > 1 && folder.back() == L'\\' && !(folder.size() == 3 && folder[1] == L':')) folder.pop_back();
+  return folder;
+}
+
 }  // namespace
 
 // Holds the mover for one public call or window event: the object stays alive however the host
@@ -266,8 +272,11 @@ bool ManageFiles::moveProtectedFiles(const std::wstring& appSourcePath, const st
   bool result = false;
   ProductLock lock(*this);
   try {
-    this->appSourcePath = appSourcePath;
-    this->iniSourcePath = iniSourcePath;
+    // Items are built as the folder, a backslash and the name: a folder given with trailing
+    // backslashes is taken without them, so that every item names the path that the copy and the
+    // existence checks use (a long-path form such as \\?\C:\... collapses nothing itself).
+    this->appSourcePath = WithoutTrailingBackslashes(appSourcePath);
+    this->iniSourcePath = WithoutTrailingBackslashes(iniSourcePath);
     this->iniFileName = iniFileName;
     if (lock.held())
       RunMove(result);

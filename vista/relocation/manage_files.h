@@ -109,6 +109,11 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
   bool copyFolderItem(const std::wstring& source, const std::wstring& destination, const std::wstring& message,
                       bool ignoreErrors);
   bool pathExists(const std::wstring& path);
+  // Whether an item's source is absent: neither it nor a file of its pattern is found while the
+  // folder that holds it (the program or settings folder) answers. Raises the error of a source
+  // that cannot be examined: 76 when that folder does not answer.
+  bool SourceAbsent(const std::wstring& source);
+  void SourceFolderAnswers(const std::wstring& source);
   struct CopyKind;
   static const CopyKind kFileCopy, kFolderCopy;
   // Makes the folders of the destination; false (after the Failed report) when they cannot be
@@ -132,7 +137,8 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
   bool RemoveWhereIdentical(const std::wstring& folder, const std::wstring& twin, long status);
   // Removes `file` when `twin` is an identical file. Otherwise, in the clean-up (status
   // cleaningUp), reports Failed and throws ItemNotMoved; in a rollback, sets the file aside when
-  // `twin` is a different file, else reports it kept. True when removed.
+  // `twin` is a different file (a set-aside that fails is reported and counted in
+  // setAsideFailures_), else reports it kept. True when removed.
   bool RemoveIfIdentical(const std::wstring& file, const std::wstring& twin, long status, bool force);
 
   // The progress window.
@@ -158,6 +164,7 @@ class ManageFiles : public com::Object<ManageFiles, _ManageFiles> {
   HANDLE lock_ = nullptr;       // the product's move lock while held
   std::wstring lockName_;
   long lockDepth_ = 0;          // calls holding it, nested ones included
+  long setAsideFailures_ = 0;   // set-asides that failed, so far
 };
 
 }  // namespace vista
