@@ -1,7 +1,7 @@
 ' The field store as a late-bound host drives it: ProgIDs, For Each, Err.Number and Err.Description.
 ' (Check, CheckError and ReportCounts come from checks.vbs.)
 
-Dim store, f, names, layout
+Dim store, f, names, layout, description
 Set store = CreateObject("sendarro7.OutputFields")
 Check store.Count = 0, "a new store is empty"
 
@@ -28,8 +28,10 @@ Check store.BRExists("SubId") And Not store.BRExists("Nope"), "BRExists"
 On Error Resume Next
 store.Add "subid"
 CheckError 457, "Add of a name already held"
+On Error GoTo 0
 Check store.Count = 3, "nothing added on a duplicate"
 
+On Error Resume Next
 Set f = store.Item("Missing")
 CheckError 5, "Item with a missing key"
 Set f = store.Item(0)
@@ -40,20 +42,20 @@ store.Remove "Missing"
 CheckError 5, "Remove with a missing key"
 
 store.SetValue "Nope", "x"
-Check Err.Number = -2147221503, "SetValue of a missing name: " & Err.Number
-Err.Clear
+CheckError -2147221503, "SetValue of a missing name"
 
 store.PrintMe 1
-Check Err.Number = 91, "PrintMe without a layout: " & Err.Number
-Check Err.Description = "Object variable or With block variable not set", "description of 91: " & Err.Description
-Err.Clear
+description = Err.Description
+CheckError 91, "PrintMe without a layout"
+Check description = "Object variable or With block variable not set", "description of 91: " & description
 
-Err.Clear
 store.Add "Dup"
+CheckError 0, "Add of a new name"
 store.Add "DUP"
-Check Err.Description = "This key is already associated with an element of this collection", _
-      "description of 457: " & Err.Description
-Err.Clear
+description = Err.Description
+CheckError 457, "Add of a name already held, in another case"
+Check description = "This key is already associated with an element of this collection", _
+      "description of 457: " & description
 On Error GoTo 0
 
 ' A second store serves as the layout of the first.

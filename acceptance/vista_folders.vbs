@@ -56,8 +56,7 @@ Set locs.appName = Nothing
 Dim dummy
 On Error Resume Next
 dummy = locs.publicDataPath
-Check Err.Number = 91, "publicDataPath without a product: Err.Number " & Err.Number
-Err.Clear
+CheckError 91, "publicDataPath without a product"
 On Error GoTo 0
 Check locs.publicDataPath(other) = publicDocs & "\Marlowby\Vendral Ent", "a product passed in still works"
 

@@ -97,24 +97,26 @@ function(add_gtest name)
   if(A_TEST_PREFIX)
     set(prefix TEST_PREFIX "${A_TEST_PREFIX}")
   endif()
+  # The cases come after the batch when it runs too (DEPENDS, not a fixture: a failed batch must
+  # not keep its cases from running alone; a case run without it runs alone).
+  set(batch)
   if(NOT A_PROCESS_PER_CASE)
     set(results ${CMAKE_CURRENT_BINARY_DIR}/${name}_results)
+    set(batch ${A_TEST_PREFIX}${name}.batch)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/gtest-case;${results}")
-    add_test(NAME ${A_TEST_PREFIX}${name}.batch COMMAND ${PROJECT_SOURCE_DIR}/scripts/gtest-batch ${results} $<TARGET_FILE:${name}>)
-    set_tests_properties(${A_TEST_PREFIX}${name}.batch PROPERTIES ${props} TIMEOUT 300 COST 100
-                         FIXTURES_SETUP ${name}_batch FIXTURES_REQUIRED "${A_FIXTURES}")
-    list(APPEND A_FIXTURES ${name}_batch)
+    add_test(NAME ${batch} COMMAND ${PROJECT_SOURCE_DIR}/scripts/gtest-batch ${results} $<TARGET_FILE:${name}>)
+    set_tests_properties(${batch} PROPERTIES ${props} TIMEOUT 300 COST 100 FIXTURES_REQUIRED "${A_FIXTURES}")
   endif()
   # The tests are listed when the program is linked, in parallel with the rest of the build, rather
   # than one program after another when ctest starts.
   gtest_discover_tests(${name} DISCOVERY_MODE POST_BUILD DISCOVERY_TIMEOUT 120 ${prefix} PROPERTIES ${props})
-  if(A_FIXTURES)
+  if(A_FIXTURES OR batch)
     # A list does not pass through PROPERTIES, so the discovered tests (named in ${name}_TESTS)
-    # are given their fixtures once discovery has run.
+    # are given their fixtures and their batch once discovery has run.
     set(fixtures_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_fixtures.cmake)
     file(WRITE ${fixtures_file}
          "if(${name}_TESTS)\n"
-         "  set_tests_properties(\${${name}_TESTS} PROPERTIES FIXTURES_REQUIRED \"${A_FIXTURES}\")\n"
+         "  set_tests_properties(\${${name}_TESTS} PROPERTIES FIXTURES_REQUIRED \"${A_FIXTURES}\" DEPENDS \"${batch}\")\n"
          "endif()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${fixtures_file})
   endif()
