@@ -119,9 +119,7 @@ vb::RuntimeError OfLineAmount(const vb::RuntimeError& e, const wchar_t* name, Se
   const std::wstring which = controlNo.empty() ? L"service line " + std::to_wstring(position)
                                                : L"the service line with LineItemControlNo \"" + controlNo + L"\"";
   const std::wstring why = e.number() == vb::errTypeMismatch ? L" is not an amount" : L"";
-  return vb::RuntimeError(e.number(),
-                          e.description() + L": " + name + L" \"" + fields.ValueOf(name) + L"\" of " + which + why,
-                          e.source());
+  return e.Appended(L": " + std::wstring(name) + L" \"" + fields.ValueOf(name) + L"\" of " + which + why);
 }
 
 // The failure with what the writer knows appended to its description, its number kept:
@@ -131,7 +129,7 @@ vb::RuntimeError InContext(const vb::RuntimeError& e, const std::wstring& record
   std::wstring where = L"record " + record;
   if (!field.empty()) where += L", " + field;
   if (claim) where += L", " + Edi837::ClaimContext(claim);
-  return vb::RuntimeError(e.number(), e.description() + L" (" + where + L")", e.source());
+  return e.Appended(L" (" + where + L")");
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ void OutputFile::Commit() {
 
 vb::RuntimeError OutputFile::WithPath(const vb::RuntimeError& e) const {
   if (given_.empty()) return e;
-  return vb::RuntimeError(e.number(), e.description() + L" (file " + given_ + L")", e.source());
+  return e.Appended(L" (file " + given_ + L")");
 }
 
 void OutputFile::Abandon() noexcept {

@@ -26,7 +26,7 @@ void EnsureLogOpen() {
     else
       vb::OpenForOutput(fn, s.ErrorLogPath);
   } catch (const vb::RuntimeError& e) {  // the box names the log that could not be opened
-    throw vb::RuntimeError(e.number(), e.description() + L" (log " + s.ErrorLogPath + L")", e.source());
+    throw e.Appended(L" (log " + s.ErrorLogPath + L")");
   }
   s.ErrorLogFileNumber = fn;
   s.errorLogFileOpen = true;

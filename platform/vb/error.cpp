@@ -63,6 +63,10 @@ RuntimeError::RuntimeError(long number, std::wstring description, std::wstring s
       source_(std::move(source)),
       what_(WhatText(number_, description_)) {}
 
+RuntimeError RuntimeError::Appended(const std::wstring& text) const {
+  return RuntimeError(number_, description_ + text, source_);
+}
+
 void Raise(long number) { throw RuntimeError(number); }
 
 std::wstring Win32ErrorText(unsigned long win32Error) {

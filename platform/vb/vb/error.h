@@ -50,6 +50,10 @@ class RuntimeError : public std::exception {
   const std::wstring& source() const noexcept { return source_; }
   const char* what() const noexcept override { return what_.c_str(); }
 
+  // The same error (number and source) with `text` appended to its description: what the caller
+  // knows of where it happened.
+  RuntimeError Appended(const std::wstring& text) const;
+
  private:
   long number_;
   std::wstring description_;
